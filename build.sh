@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what is missing (Debian/Ubuntu), builds, and then runs the program
+# ("./build.sh run") or the test suite ("./build.sh test").
+set -euo pipefail
+cd "$(dirname "$0")"
+
+packages=(g++ cmake make qt6-base-dev qt6-base-dev-tools fonts-liberation fonts-urw-base35)
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+        missing+=("$package")
+done
+if ((${#missing[@]})); then
+    sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update -qq </dev/null
+    "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+fi
+
+build=${BUILD_DIR:-build}
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo </dev/null
+cmake --build "$build" --parallel "$(nproc)" </dev/null
+
+case "${1:-run}" in
+run) exec "$build/app/morvesta" ;;
+test) cd "$build" && exec ctest --output-on-failure --timeout 300 </dev/null ;;
+*) echo "usage: $0 [run|test]" >&2; exit 2 ;;
+esac

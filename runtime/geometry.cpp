@@ -1,0 +1,18 @@
+#include "geometry.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace runtime {
+
+void centreOnScreen(QWidget *window)
+{
+    const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
+}
+
+} // namespace runtime

@@ -1,0 +1,78 @@
+#include "listcombo.h"
+
+#include <QLineEdit>
+#include <QProxyStyle>
+#include <QStyleOptionFrame>
+
+namespace runtime {
+
+namespace {
+
+// Draws an editable combo box as a bare text field: no arrow, the edit field
+// over the whole inside of the frame.
+class TextFieldOnlyStyle : public QProxyStyle
+{
+public:
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex *option,
+                         SubControl sub, const QWidget *widget) const override
+    {
+        if (control == CC_ComboBox) {
+            if (sub == SC_ComboBoxArrow)
+                return {};
+            if (sub == SC_ComboBoxEditField || sub == SC_ComboBoxListBoxPopup) {
+                const int frame = pixelMetric(PM_DefaultFrameWidth, option, widget);
+                return option->rect.adjusted(frame + 1, frame, -frame, -frame);
+            }
+        }
+        return QProxyStyle::subControlRect(control, option, sub, widget);
+    }
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
+                            QPainter *painter, const QWidget *widget) const override
+    {
+        if (control != CC_ComboBox) {
+            QProxyStyle::drawComplexControl(control, option, painter, widget);
+            return;
+        }
+        QStyleOptionFrame frame;
+        frame.QStyleOption::operator=(*option);
+        frame.lineWidth = pixelMetric(PM_DefaultFrameWidth, option, widget);
+        frame.midLineWidth = 0;
+        frame.state |= State_Sunken;
+        drawPrimitive(PE_PanelLineEdit, &frame, painter, widget);
+    }
+};
+
+} // namespace
+
+ListCombo::ListCombo(Kind kind, QWidget *parent) : QComboBox(parent), m_kind(kind)
+{
+    setMaxVisibleItems(8);
+    if (m_kind == Kind::SimpleCombo) {
+        setEditable(true);
+        setInsertPolicy(QComboBox::NoInsert);
+        setCompleter(nullptr);
+        lineEdit()->setFrame(false);
+        auto *style = new TextFieldOnlyStyle;
+        style->setParent(this);
+        setStyle(style);
+    }
+    connect(this, &QComboBox::activated, this, &ListCombo::click);
+}
+
+void ListCombo::setListIndex(int index)
+{
+    Q_ASSERT(index >= -1 && index < count());
+    // QComboBox also resets a typed-over text field here, unchanged index or not.
+    setCurrentIndex(index);
+    emit click();
+}
+
+void ListCombo::showPopup()
+{
+    // A simple combo box has no list to open.
+    if (m_kind == Kind::DropDownList)
+        QComboBox::showPopup();
+}
+
+} // namespace runtime

@@ -1,0 +1,51 @@
+#pragma once
+
+// A masked edit box over QLineEdit. Masks are written as the program's design
+// writes them: '#' is a digit position, every other character is a fixed
+// character shown as it is ("####.####.####.####" for a card number, 19
+// spaces for a field that shows blanks only, "" for no mask at all). Digit
+// positions not yet typed show the prompt character.
+//
+// gotFocus() and lostFocus() come when the focus moves inside the program,
+// not when another program takes or gives back the focus.
+
+#include <QLineEdit>
+
+namespace runtime {
+
+class MaskEdit : public QLineEdit
+{
+    Q_OBJECT
+
+public:
+    explicit MaskEdit(QWidget *parent = nullptr);
+
+    QString mask() const { return m_mask; }
+    // Setting the mask the field already has keeps what was typed.
+    void setMask(const QString &mask);
+
+    QChar promptChar() const { return m_prompt; }
+    void setPromptChar(QChar prompt);
+
+    // What was typed into the digit positions, without fixed characters and
+    // prompts; the whole text when there is no mask.
+    QString typedChars() const;
+    // The text as shown: fixed characters and prompts included.
+    QString displayedText() const;
+
+signals:
+    void gotFocus();
+    void lostFocus();
+
+protected:
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    void applyMask();
+
+    QString m_mask;
+    QChar m_prompt = u'_';
+};
+
+} // namespace runtime

@@ -1,0 +1,66 @@
+#include "program.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QWidget>
+
+namespace runtime {
+
+namespace {
+
+std::function<void()> &endHook()
+{
+    static std::function<void()> hook;
+    return hook;
+}
+
+} // namespace
+
+bool launch(const QString &program, const QStringList &arguments)
+{
+    if (program.isEmpty())
+        return false;
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    process.setStandardInputFile(QProcess::nullDevice());
+    return process.startDetached();
+}
+
+QString desktopCalculator()
+{
+#ifdef Q_OS_WIN
+    const QString calc = QStringLiteral("c:\\windows\\system32\\calc.exe");
+    return QFileInfo(calc).isFile() ? calc : QString();
+#else
+    static const char *const candidates[] = {"gnome-calculator", "kcalc",         "galculator",
+                                             "mate-calc",        "qalculate-gtk", "xcalc"};
+    for (const char *name : candidates) {
+        const QString path = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        if (!path.isEmpty())
+            return path;
+    }
+    return {};
+#endif
+}
+
+void endProgram()
+{
+    if (const auto &hook = endHook()) {
+        hook();
+        return;
+    }
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows)
+        window->hide();
+    QCoreApplication::exit(0);
+}
+
+void setEndHook(std::function<void()> hook)
+{
+    endHook() = std::move(hook);
+}
+
+} // namespace runtime

@@ -1,0 +1,144 @@
+#include "frmresumo.h"
+
+#include "runtime/amount.h"
+#include "runtime/commandbutton.h"
+#include "runtime/fonts.h"
+#include "runtime/geometry.h"
+
+#include <QLabel>
+#include <QListWidget>
+
+using runtime::place;
+
+namespace {
+
+// The desktop's colour has no role in Qt's palette; this is the classic one.
+QColor desktopColour()
+{
+    return QColor(0x3A, 0x6E, 0xA5);
+}
+
+QLabel *autoSizedLabel(const QString &caption, QWidget *parent, int left, int top)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->move(runtime::twips(left), runtime::twips(top));
+    label->adjustSize();
+    return label;
+}
+
+QLabel *headingLabel(const QString &caption, QWidget *parent, int left, int top)
+{
+    QLabel *label = autoSizedLabel(caption, parent, left, top);
+    label->setFont(runtime::designFont(QStringLiteral("MS Sans Serif"), 9.75, 700));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, palette.color(QPalette::HighlightedText));
+    label->setPalette(palette);
+    label->adjustSize();
+    return label;
+}
+
+QListWidget *orderList(QWidget *parent)
+{
+    auto *list = new QListWidget(parent);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setUniformItemSizes(true);
+    list->setSortingEnabled(false);
+    return list;
+}
+
+} // namespace
+
+frmResumo::frmResumo()
+    : runtime::Form(Qt::Window | Qt::FramelessWindowHint), m_ui(std::make_unique<Ui_frmResumo>())
+{
+    setupUi();
+}
+
+frmResumo::~frmResumo() = default;
+
+void frmResumo::setupUi()
+{
+    Ui_frmResumo &ui = *m_ui;
+    setObjectName(QStringLiteral("frmResumo"));
+    setWindowTitle(QStringLiteral("Form1"));
+    setFixedSize(runtime::twips(4830), runtime::twips(3555));
+    setFont(runtime::designFont(QStringLiteral("MS Sans Serif"), 8.25));
+    setRefusesSystemClose(true);
+
+    QPalette background = palette();
+    background.setColor(QPalette::Window, desktopColour());
+    setPalette(background);
+    setAutoFillBackground(true);
+
+    ui.Label1 = autoSizedLabel(QStringLiteral("Morvesta Turo Velmura"), this, 35, 120);
+    ui.Label1->setObjectName(QStringLiteral("Label1"));
+    ui.Label1->setFont(runtime::designFont(QStringLiteral("Arial Black"), 20.25, 700));
+    ui.Label1->setAutoFillBackground(true);
+    QPalette title = ui.Label1->palette();
+    title.setColor(QPalette::Window, Qt::white);
+    title.setColor(QPalette::WindowText, QColor(0xC0, 0x00, 0x00));
+    ui.Label1->setPalette(title);
+    ui.Label1->adjustSize();
+
+    ui.Label2 = headingLabel(QStringLiteral("Pizza"), this, 120, 960);
+    ui.Label2->setObjectName(QStringLiteral("Label2"));
+    ui.Label3 = headingLabel(QStringLiteral("Preço"), this, 3600, 960);
+    ui.Label3->setObjectName(QStringLiteral("Label3"));
+
+    ui.lstItem = place(orderList(this), 120, 1200, 3255, 1035);
+    ui.lstItem->setObjectName(QStringLiteral("lstItem"));
+    ui.lstValor = place(orderList(this), 3600, 1200, 1095, 1035);
+    ui.lstValor->setObjectName(QStringLiteral("lstValor"));
+
+    ui.Label4 = headingLabel(QStringLiteral("Pagamento"), this, 120, 2520);
+    ui.Label4->setObjectName(QStringLiteral("Label4"));
+
+    ui.lblTipoPag = place(new QLabel(this), 120, 2880, 3255, 255);
+    ui.lblTipoPag->setObjectName(QStringLiteral("lblTipoPag"));
+    ui.lblCartao = place(new QLabel(this), 120, 3120, 3255, 255);
+    ui.lblCartao->setObjectName(QStringLiteral("lblCartao"));
+    for (QLabel *field : {ui.lblTipoPag, ui.lblCartao}) {
+        field->setTextFormat(Qt::PlainText);
+        QPalette text = field->palette();
+        text.setColor(QPalette::WindowText, text.color(QPalette::ButtonText));
+        field->setPalette(text);
+    }
+
+    ui.lblVrTot = place(new QLabel(this), 3600, 2520, 1095, 255);
+    ui.lblVrTot->setObjectName(QStringLiteral("lblVrTot"));
+    ui.lblVrTot->setTextFormat(Qt::PlainText);
+    ui.lblVrTot->setFont(runtime::designFont(QStringLiteral("Courier"), 9.75));
+    ui.lblVrTot->setFrameStyle(QFrame::Box | QFrame::Plain);
+    ui.lblVrTot->setAutoFillBackground(true);
+    QPalette total = ui.lblVrTot->palette();
+    total.setColor(QPalette::Window, Qt::white);
+    total.setColor(QPalette::WindowText, Qt::black);
+    ui.lblVrTot->setPalette(total);
+
+    ui.cmdSair = place(new runtime::CommandButton(QStringLiteral("Sai&r"), this), 3600, 3000, 1095,
+                       375);
+    ui.cmdSair->setObjectName(QStringLiteral("cmdSair"));
+    connect(ui.cmdSair, &QPushButton::clicked, this, &frmResumo::cmdSair_Click);
+
+    setTabOrder(ui.lstItem, ui.lstValor);
+    setTabOrder(ui.lstValor, ui.cmdSair);
+    ui.lstItem->setFocus();
+}
+
+void frmResumo::Form_Activate()
+{
+    const QString separator = runtime::decimalSeparator();
+    runtime::Centavos total = 0;
+    QListWidget *values = m_ui->lstValor;
+    for (int row = 0; row < values->count(); ++row) {
+        values->setCurrentRow(row);
+        total += runtime::valueTextCentavos(values->currentItem()->text(), separator);
+    }
+    m_ui->lblVrTot->setText(runtime::plainAmount(total, separator));
+}
+
+void frmResumo::cmdSair_Click()
+{
+    unload();
+}
