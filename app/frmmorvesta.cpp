@@ -55,8 +55,7 @@ void frmMorvesta::connectHandlers()
     connect(ui.mskCard, &runtime::MaskEdit::lostFocus, this, &frmMorvesta::mskCard_LostFocus);
     connect(ui.cmdPedido, &QAbstractButton::clicked, this, &frmMorvesta::cmdPedido_Click);
     connect(ui.cmdTotal, &QAbstractButton::clicked, this, &frmMorvesta::cmdTotal_Click);
-    connect(ui.cmdCalculadora, &QAbstractButton::clicked, this,
-            &frmMorvesta::cmdCalculadora_Click);
+    connect(ui.cmdCalculadora, &QAbstractButton::clicked, this, &frmMorvesta::cmdCalculadora_Click);
     connect(ui.cmdSair, &QAbstractButton::clicked, this, &frmMorvesta::cmdSair_Click);
     connect(ui.tlbFerramentas, &runtime::ToolBar::buttonClick, this,
             &frmMorvesta::tlbFerramentas_ButtonClick);

@@ -25,8 +25,7 @@ using runtime::twips;
 
 namespace {
 
-template <class W>
-W *named(W *widget, const QString &name)
+template <class W> W *named(W *widget, const QString &name)
 {
     widget->setObjectName(name);
     return widget;
@@ -80,8 +79,8 @@ void Ui_frmMorvesta::setupUi(QWidget *window)
     const QIcon exit = runtime::maskedIcon({QStringLiteral(":/icons/exit.xpm")});
     window->setWindowIcon(QIcon(pizza));
 
-    tlbFerramentas = place(named(new runtime::ToolBar(window), QStringLiteral("tlbFerramentas")),
-                           0, 0, 6255, 420);
+    tlbFerramentas = place(named(new runtime::ToolBar(window), QStringLiteral("tlbFerramentas")), 0,
+                           0, 6255, 420);
     tlbFerramentas->addButton(QStringLiteral("Calculadora"), QStringLiteral("Calculadora"),
                               calculator);
     tlbFerramentas->addKeyedSeparator(QStringLiteral("nada"));
@@ -100,8 +99,10 @@ void Ui_frmMorvesta::setupUi(QWidget *window)
     optTipoMeia = option(QStringLiteral("optTipoMeia"), QStringLiteral("1/2 - 1/2"), Frame1, 600);
     optTipoTerco = option(QStringLiteral("optTipoTerco"), QStringLiteral("3/3"), Frame1, 960);
 
-    Frame3 = frame(QStringLiteral("Frame3"), QStringLiteral("Sabor"), window, 1800, 1320, 2295, 1455);
-    Frame4 = frame(QStringLiteral("Frame4"), QStringLiteral("Preço"), window, 4320, 1320, 1695, 1455);
+    Frame3 =
+        frame(QStringLiteral("Frame3"), QStringLiteral("Sabor"), window, 1800, 1320, 2295, 1455);
+    Frame4 =
+        frame(QStringLiteral("Frame4"), QStringLiteral("Preço"), window, 4320, 1320, 1695, 1455);
     const QFont priceFont = runtime::designFont(QStringLiteral("Courier"), 9.75);
     for (int i = 0; i < 3; ++i) {
         const int top = 240 + 360 * i;
@@ -115,15 +116,15 @@ void Ui_frmMorvesta::setupUi(QWidget *window)
         cmbValor[i]->setFont(priceFont);
     }
 
-    Frame2 = frame(QStringLiteral("Frame2"), QStringLiteral("Pagamento"), window, 120, 3000, 1455,
-                   1455);
+    Frame2 =
+        frame(QStringLiteral("Frame2"), QStringLiteral("Pagamento"), window, 120, 3000, 1455, 1455);
     optPagDin = option(QStringLiteral("optPagDin"), QStringLiteral("Dinheiro"), Frame2, 240);
     optPagCheque = option(QStringLiteral("optPagCheque"), QStringLiteral("Cheque"), Frame2, 600);
     optPagCard = option(QStringLiteral("optPagCard"), QStringLiteral("Cartão"), Frame2, 960);
 
     const QFont windowFont = window->font();
-    Label2 = autoSizedLabel(QStringLiteral("Label2"), QStringLiteral("Una Bella Pizza Da Sciegliere"),
-                            window, 1920, 3240,
+    Label2 = autoSizedLabel(QStringLiteral("Label2"),
+                            QStringLiteral("Una Bella Pizza Da Sciegliere"), window, 1920, 3240,
                             runtime::designFont(QStringLiteral("Bookman Old Style"), 14.25, 300),
                             QColor(0xFF, 0x00, 0x00));
     Label3 = autoSizedLabel(QStringLiteral("Label3"), QStringLiteral("Cartão"), window, 1800, 3840,
@@ -131,12 +132,13 @@ void Ui_frmMorvesta::setupUi(QWidget *window)
     Label4 = autoSizedLabel(QStringLiteral("Label4"), QStringLiteral("Número"), window, 4320, 3840,
                             windowFont, QColor());
 
-    cmbCard = place(named(new ListCombo(ListCombo::Kind::DropDownList, window),
-                          QStringLiteral("cmbCard")),
-                    1800, 4080, 2295, 315);
+    cmbCard = place(
+        named(new ListCombo(ListCombo::Kind::DropDownList, window), QStringLiteral("cmbCard")),
+        1800, 4080, 2295, 315);
     cmbCard->addItems({QStringLiteral("Credicard"), QStringLiteral("American Express"),
-                       QStringLiteral("Visa"), QStringLiteral("Itaucard"), QStringLiteral("Dinners"),
-                       QStringLiteral("Sollo"), QStringLiteral("Ouro Card")});
+                       QStringLiteral("Visa"), QStringLiteral("Itaucard"),
+                       QStringLiteral("Dinners"), QStringLiteral("Sollo"),
+                       QStringLiteral("Ouro Card")});
     cmbCard->setCurrentIndex(-1);
     cmbCard->setEnabled(false);
 
@@ -149,10 +151,10 @@ void Ui_frmMorvesta::setupUi(QWidget *window)
     Image1->setPixmap(pizza);
     Image1->setScaledContents(true);
 
-    cmdCalculadora = place(named(new runtime::CommandButton(calculator, QStringLiteral("&Calculadora"),
-                                                            window),
-                                 QStringLiteral("cmdCalculadora")),
-                           1800, 4680, 975, 855);
+    cmdCalculadora =
+        place(named(new runtime::CommandButton(calculator, QStringLiteral("&Calculadora"), window),
+                    QStringLiteral("cmdCalculadora")),
+              1800, 4680, 975, 855);
     cmdPedido = place(named(new runtime::CommandButton(order, QStringLiteral("&Pedido"), window),
                             QStringLiteral("cmdPedido")),
                       2880, 4680, 975, 855);
@@ -180,11 +182,10 @@ void Ui_frmMorvesta::setupUi(QWidget *window)
 
     // Tab order by the design's tab indexes; labels, frames, the toolbar and
     // the status bar take no focus.
-    QWidget *const tabOrder[] = {cmdPedido,   optTipoInt,   optTipoMeia, optTipoTerco,
-                                    optPagDin,   optPagCheque, optPagCard,  cmbSabor[0],
-                                    cmbSabor[1], cmbSabor[2],  cmbValor[0], cmbValor[1],
-                                    cmbValor[2], cmbCard,      cmdCalculadora, cmdTotal,
-                                    cmdSair,     mskCard};
+    QWidget *const tabOrder[] = {
+        cmdPedido,   optTipoInt,  optTipoMeia,    optTipoTerco, optPagDin,   optPagCheque,
+        optPagCard,  cmbSabor[0], cmbSabor[1],    cmbSabor[2],  cmbValor[0], cmbValor[1],
+        cmbValor[2], cmbCard,     cmdCalculadora, cmdTotal,     cmdSair,     mskCard};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
     for (QWidget *passive : std::initializer_list<QWidget *>{tlbFerramentas, sbMorvesta, Image1})

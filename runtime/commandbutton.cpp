@@ -5,8 +5,7 @@
 
 namespace runtime {
 
-CommandButton::CommandButton(const QString &caption, QWidget *parent)
-    : QPushButton(caption, parent)
+CommandButton::CommandButton(const QString &caption, QWidget *parent) : QPushButton(caption, parent)
 {
     // Outside a dialog Qt clicks a push button on Enter only when it is an
     // auto-default button; no button is made the default.
@@ -32,8 +31,7 @@ void CommandButton::paintEvent(QPaintEvent *event)
     initStyleOption(&option);
     painter.drawControl(QStyle::CE_PushButtonBevel, option);
 
-    const QRect inside =
-        style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    const QRect inside = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
     const int shift = isDown() ? 1 : 0;
     const int textHeight = fontMetrics().height();
     const int pictureTop =

@@ -60,7 +60,9 @@ void Form::hideEvent(QHideEvent *event)
 
 void Form::closeEvent(QCloseEvent *event)
 {
-    if (m_refusesSystemClose && event->spontaneous()) {
+    // Qt delivers the window system's close request like any other close, and
+    // this program never closes a form except by unloading it.
+    if (m_closesOnlyByUnload && !m_unloading) {
         event->ignore();
         return;
     }

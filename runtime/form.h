@@ -31,9 +31,9 @@ public:
     void showModal();
     void unload();
 
-    // Whether a close request from the window system (Alt+F4, a taskbar's
-    // close entry) is refused; the window then closes only by its own command.
-    void setRefusesSystemClose(bool refuse) { m_refusesSystemClose = refuse; }
+    // Whether close requests (Alt+F4, a taskbar's close entry) are refused, so
+    // that the window goes away only by unload().
+    void setClosesOnlyByUnload(bool only) { m_closesOnlyByUnload = only; }
 
 signals:
     void unloaded();
@@ -47,14 +47,13 @@ protected:
 
 private:
     QEventLoop *m_modalLoop = nullptr;
-    bool m_refusesSystemClose = false;
+    bool m_closesOnlyByUnload = false;
     bool m_unloading = false;
 };
 
 // The window behind a design name: the first reference creates it, loaded and
 // hidden; unloading destroys it; the next reference creates a fresh one.
-template <class T>
-class LazyWindow
+template <class T> class LazyWindow
 {
 public:
     LazyWindow() = default;

@@ -20,8 +20,7 @@ inline QRect twipsRect(int left, int top, int width, int height)
 
 // Places a control by its design geometry and returns it, so a window's
 // layout reads like its design table.
-template <class W>
-W *place(W *widget, int left, int top, int width, int height)
+template <class W> W *place(W *widget, int left, int top, int width, int height)
 {
     widget->setGeometry(twipsRect(left, top, width, height));
     return widget;

@@ -13,8 +13,8 @@ namespace {
 class TextFieldOnlyStyle : public QProxyStyle
 {
 public:
-    QRect subControlRect(ComplexControl control, const QStyleOptionComplex *option,
-                         SubControl sub, const QWidget *widget) const override
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex *option, SubControl sub,
+                         const QWidget *widget) const override
     {
         if (control == CC_ComboBox) {
             if (sub == SC_ComboBoxArrow)

@@ -20,6 +20,10 @@ public:
     // true selects the button as a click would (raising clicked() only if it
     // was not selected); false clears it silently.
     void setValue(bool on);
+
+protected:
+    // The whole control takes the click, not only its circle and caption.
+    bool hitButton(const QPoint &pos) const override { return rect().contains(pos); }
 };
 
 } // namespace runtime

@@ -66,8 +66,8 @@ void StatusBar::refreshClock()
     }
     // Wake up just after the shown text changes, not every second.
     const int msIntoSecond = now.time().msec();
-    const int untilNext = showsSeconds ? 1000 - msIntoSecond
-                                       : (60 - now.time().second()) * 1000 - msIntoSecond;
+    const int untilNext =
+        showsSeconds ? 1000 - msIntoSecond : (60 - now.time().second()) * 1000 - msIntoSecond;
     m_clock.start(untilNext + 20);
 }
 

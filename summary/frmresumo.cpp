@@ -64,7 +64,7 @@ void frmResumo::setupUi()
     setWindowTitle(QStringLiteral("Form1"));
     setFixedSize(runtime::twips(4830), runtime::twips(3555));
     setFont(runtime::designFont(QStringLiteral("MS Sans Serif"), 8.25));
-    setRefusesSystemClose(true);
+    setClosesOnlyByUnload(true);
 
     QPalette background = palette();
     background.setColor(QPalette::Window, desktopColour());
@@ -116,8 +116,8 @@ void frmResumo::setupUi()
     total.setColor(QPalette::WindowText, Qt::black);
     ui.lblVrTot->setPalette(total);
 
-    ui.cmdSair = place(new runtime::CommandButton(QStringLiteral("Sai&r"), this), 3600, 3000, 1095,
-                       375);
+    ui.cmdSair =
+        place(new runtime::CommandButton(QStringLiteral("Sai&r"), this), 3600, 3000, 1095, 375);
     ui.cmdSair->setObjectName(QStringLiteral("cmdSair"));
     connect(ui.cmdSair, &QPushButton::clicked, this, &frmResumo::cmdSair_Click);
 

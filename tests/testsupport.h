@@ -25,8 +25,7 @@ public:
     QStringList messages;
 };
 
-template <class T>
-T *control(const QWidget *window, const QString &name)
+template <class T> T *control(const QWidget *window, const QString &name)
 {
     T *found = window->findChild<T *>(name);
     if (!found)

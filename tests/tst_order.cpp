@@ -1,0 +1,608 @@
+// Composing a pizza, registering it as an order line and totalling the order
+// on the summary window, driven as the operator drives them.
+
+#include "testsupport.h"
+
+#include "app/frmmorvesta.h"
+#include "summary/frmresumo.h"
+
+#include "runtime/listcombo.h"
+#include "runtime/optionbutton.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+using runtime::ListCombo;
+
+namespace {
+
+QStringList entries(const QListWidget *list)
+{
+    QStringList texts;
+    for (int row = 0; row < list->count(); ++row)
+        texts << list->item(row)->text();
+    return texts;
+}
+
+} // namespace
+
+class tst_Order : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { useBrazilianPortuguese(); }
+    void init();
+    void cleanup();
+
+    void pizzaTypeSetsEverySlot_data();
+    void pizzaTypeSetsEverySlot();
+    void pickingAFlavourMovesItsPrice();
+    void priceListsStayEditable();
+
+    void registrationWritesOneOrderLine_data();
+    void registrationWritesOneOrderLine();
+    void registrationWithoutTypeDoesNothing();
+    void invalidPriceRegistersNothing_data();
+    void invalidPriceRegistersNothing();
+    void registrationKeepsTheComposition();
+    void firstRegistrationLoadsSummaryHidden();
+
+    void totalOfTheOrder_data();
+    void totalOfTheOrder();
+    void longOrdersTotalExactly_data();
+    void longOrdersTotalExactly();
+    void totalLeavesLastRowSelected();
+
+    void summaryWindowDesign();
+    void summaryClosesOnlyByItsCommand_data();
+    void summaryClosesOnlyByItsCommand();
+    void closingStartsAFreshOrder();
+
+private:
+    ListCombo *sabor(int slot) const
+    {
+        return control<ListCombo>(m_window.get(), QStringLiteral("cmbSabor%1").arg(slot));
+    }
+    ListCombo *valor(int slot) const
+    {
+        return control<ListCombo>(m_window.get(), QStringLiteral("cmbValor%1").arg(slot));
+    }
+    void click(const QString &name) const
+    {
+        QTest::mouseClick(control<QWidget>(m_window.get(), name), Qt::LeftButton);
+    }
+    void pickFlavour(int slot, int position) const;
+    void typePrice(int slot, const QString &text) const;
+    // Shows the summary through checkout and runs check while it is up.
+    void checkOut(const std::function<void(frmResumo &)> &check);
+
+    std::unique_ptr<frmMorvesta> m_window;
+    std::unique_ptr<MessageRecorder> m_messages;
+};
+
+void tst_Order::init()
+{
+    useBrazilianPortuguese();
+    m_messages = std::make_unique<MessageRecorder>();
+    m_window = std::make_unique<frmMorvesta>();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void tst_Order::cleanup()
+{
+    m_window.reset();
+    m_messages.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void tst_Order::pickFlavour(int slot, int position) const
+{
+    // As the operator does it: focus the list and walk to the entry.
+    ListCombo *list = sabor(slot);
+    QVERIFY(list->isEnabled());
+    list->setFocus();
+    for (int step = 0; step < 5 && list->listIndex() != position; ++step)
+        QTest::keyClick(list, list->listIndex() < position ? Qt::Key_Down : Qt::Key_Up);
+    QCOMPARE(list->listIndex(), position);
+}
+
+void tst_Order::typePrice(int slot, const QString &text) const
+{
+    ListCombo *list = valor(slot);
+    list->setFocus();
+    list->lineEdit()->selectAll();
+    QTest::keyClick(list->lineEdit(), Qt::Key_Delete);
+    QTest::keyClicks(list->lineEdit(), text);
+}
+
+void tst_Order::checkOut(const std::function<void(frmResumo &)> &check)
+{
+    bool checked = false;
+    QTimer::singleShot(0, this, [&] {
+        QPointer<frmResumo> resumo = m_window->loadedResumo();
+        QVERIFY(resumo && resumo->isVisible());
+        QVERIFY(QTest::qWaitForWindowActive(resumo));
+        check(*resumo);
+        checked = true;
+        if (resumo && resumo->isVisible())
+            QTest::mouseClick(resumo->ui().cmdSair, Qt::LeftButton);
+    });
+    m_window->cmdTotal_Click();
+    QVERIFY(checked);
+}
+
+void tst_Order::pizzaTypeSetsEverySlot_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QList<int>>("flavours");
+    QTest::addColumn<QList<bool>>("enabled");
+    QTest::addColumn<QStringList>("prices");
+
+    const QString none;
+    const QString p500 = QStringLiteral("     5.00");
+    const QString p590 = QStringLiteral("     5.90");
+    const QString p900 = QStringLiteral("     9.00");
+    const QList<int> whole{0, -1, -1}, half{0, 1, -1}, thirds{0, 1, 2};
+    const QList<bool> one{true, false, false}, two{true, true, false}, three{true, true, true};
+
+    QTest::newRow("whole") << QString() << QStringLiteral("optTipoInt") << whole << one
+                           << QStringList{p500, none, none};
+    QTest::newRow("half-and-half") << QString() << QStringLiteral("optTipoMeia") << half << two
+                                   << QStringList{p500, p590, none};
+    QTest::newRow("thirds") << QString() << QStringLiteral("optTipoTerco") << thirds << three
+                            << QStringList{p500, p590, p900};
+    QTest::newRow("whole after thirds")
+        << QStringLiteral("optTipoTerco") << QStringLiteral("optTipoInt") << whole << one
+        << QStringList{p500, none, none};
+    QTest::newRow("half after thirds")
+        << QStringLiteral("optTipoTerco") << QStringLiteral("optTipoMeia") << half << two
+        << QStringList{p500, p590, none};
+    QTest::newRow("thirds after whole")
+        << QStringLiteral("optTipoInt") << QStringLiteral("optTipoTerco") << thirds << three
+        << QStringList{p500, p590, p900};
+    QTest::newRow("same type again resets picks")
+        << QStringLiteral("optTipoTerco") << QStringLiteral("optTipoTerco") << thirds << three
+        << QStringList{p500, p590, p900};
+}
+
+void tst_Order::pizzaTypeSetsEverySlot()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, type);
+    QFETCH(QList<int>, flavours);
+    QFETCH(QList<bool>, enabled);
+    QFETCH(QStringList, prices);
+
+    if (!before.isEmpty()) {
+        click(before);
+        // The operator's own picks and a typed price, all to be replaced.
+        pickFlavour(0, 3);
+        typePrice(0, QStringLiteral("12"));
+        if (sabor(2)->isEnabled())
+            pickFlavour(2, 4);
+    }
+    click(type);
+
+    QVERIFY(control<runtime::OptionButton>(m_window.get(), type)->value());
+    for (int slot = 0; slot < 3; ++slot) {
+        QCOMPARE(sabor(slot)->listIndex(), flavours[slot]);
+        QCOMPARE(sabor(slot)->isEnabled(), enabled[slot]);
+        QCOMPARE(valor(slot)->listIndex(), flavours[slot]);
+        QCOMPARE(valor(slot)->text(), prices[slot]);
+        QVERIFY(valor(slot)->isEnabled());
+    }
+}
+
+void tst_Order::pickingAFlavourMovesItsPrice()
+{
+    click(QStringLiteral("optTipoMeia"));
+    pickFlavour(1, 4);
+    QCOMPARE(sabor(1)->text(), QStringLiteral("A Moda da Casa"));
+    QCOMPARE(valor(1)->text(), QStringLiteral("    10.00"));
+    pickFlavour(1, 1);
+    QCOMPARE(valor(1)->text(), QStringLiteral("     5.90"));
+    // The other slots are left alone.
+    QCOMPARE(valor(0)->text(), QStringLiteral("     5.00"));
+    QCOMPARE(valor(2)->text(), QString());
+}
+
+void tst_Order::priceListsStayEditable()
+{
+    click(QStringLiteral("optTipoInt"));
+    typePrice(0, QStringLiteral("7,25"));
+    QCOMPARE(valor(0)->text(), QStringLiteral("7,25"));
+    QTest::keyClick(valor(0), Qt::Key_Down);
+    QCOMPARE(valor(0)->text(), QStringLiteral("     5.90"));
+    QCOMPARE(valor(0)->count(), 5);
+    // Picking the flavour again puts the price back in step.
+    pickFlavour(0, 2);
+    pickFlavour(0, 0);
+    QCOMPARE(valor(0)->text(), QStringLiteral("     5.00"));
+}
+
+void tst_Order::registrationWritesOneOrderLine_data()
+{
+    QTest::addColumn<bool>("comma");
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QList<int>>("picks");
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("value");
+
+    const QStringList untouched{QString(), QString(), QString()};
+    for (const bool comma : {true, false}) {
+        const auto v = [comma](const char *text) {
+            QString value = QString::fromLatin1(text);
+            return comma ? value : value.replace(u',', u'.');
+        };
+        const char *sep = comma ? "comma" : "point";
+        QTest::addRow("%s: whole Calabresa", sep)
+            << comma << QStringLiteral("optTipoInt") << QList<int>{1, -2, -2} << untouched
+            << QStringLiteral("1 - Calabresa") << v("   5,90");
+        QTest::addRow("%s: half Mussarela and A Moda da Casa", sep)
+            << comma << QStringLiteral("optTipoMeia") << QList<int>{0, 4, -2} << untouched
+            << QStringLiteral("1/2 - Mussarela - A Moda da Casa") << v("  10,00");
+        QTest::addRow("%s: thirds as preselected", sep)
+            << comma << QStringLiteral("optTipoTerco") << QList<int>{-2, -2, -2} << untouched
+            << QStringLiteral("1/3 - Mussarela - Calabresa - Portuguesa") << v("   9,00");
+        QTest::addRow("%s: thirds, dearest in the middle", sep)
+            << comma << QStringLiteral("optTipoTerco") << QList<int>{3, 4, 0} << untouched
+            << QStringLiteral("1/3 - Atum - A Moda da Casa - Mussarela") << v("  10,00");
+        QTest::addRow("%s: two slots at the same top price", sep)
+            << comma << QStringLiteral("optTipoTerco") << QList<int>{2, 2, 1} << untouched
+            << QStringLiteral("1/3 - Portuguesa - Portuguesa - Calabresa") << v("   9,00");
+        QTest::addRow("%s: typed comma price", sep)
+            << comma << QStringLiteral("optTipoInt") << QList<int>{-2, -2, -2}
+            << QStringList{QStringLiteral("7,50"), QString(), QString()}
+            << QStringLiteral("1 - Mussarela") << v("   7,50");
+        QTest::addRow("%s: typed point price", sep)
+            << comma << QStringLiteral("optTipoInt") << QList<int>{-2, -2, -2}
+            << QStringList{QStringLiteral("7.50"), QString(), QString()}
+            << QStringLiteral("1 - Mussarela") << v("   7,50");
+        QTest::addRow("%s: typed price in an unused slot counts", sep)
+            << comma << QStringLiteral("optTipoInt") << QList<int>{-2, -2, -2}
+            << QStringList{QString(), QString(), QStringLiteral("12")}
+            << QStringLiteral("1 - Mussarela") << v("  12,00");
+        QTest::addRow("%s: spaces around a typed price", sep)
+            << comma << QStringLiteral("optTipoInt") << QList<int>{-2, -2, -2}
+            << QStringList{QStringLiteral("  8,4 "), QString(), QString()}
+            << QStringLiteral("1 - Mussarela") << v("   8,40");
+        QTest::addRow("%s: third decimal rounds to the centavo", sep)
+            << comma << QStringLiteral("optTipoInt") << QList<int>{-2, -2, -2}
+            << QStringList{QStringLiteral("5,999"), QString(), QString()}
+            << QStringLiteral("1 - Mussarela") << v("   6,00");
+        QTest::addRow("%s: cleared price in the only slot is zero", sep)
+            << comma << QStringLiteral("optTipoInt") << QList<int>{-2, -2, -2}
+            << QStringList{QStringLiteral(" "), QString(), QString()}
+            << QStringLiteral("1 - Mussarela") << v("   0,00");
+        QTest::addRow("%s: dearest price is never cut", sep)
+            << comma << QStringLiteral("optTipoInt") << QList<int>{-2, -2, -2}
+            << QStringList{QStringLiteral("99999,99"), QString(), QString()}
+            << QStringLiteral("1 - Mussarela") << v("99999,99");
+        QTest::addRow("%s: ten thousand", sep)
+            << comma << QStringLiteral("optTipoInt") << QList<int>{-2, -2, -2}
+            << QStringList{QStringLiteral("10000"), QString(), QString()}
+            << QStringLiteral("1 - Mussarela") << v("10000,00");
+    }
+}
+
+void tst_Order::registrationWritesOneOrderLine()
+{
+    QFETCH(bool, comma);
+    QFETCH(QString, type);
+    QFETCH(QList<int>, picks);
+    QFETCH(QStringList, typed);
+    QFETCH(QString, item);
+    QFETCH(QString, value);
+
+    comma ? useBrazilianPortuguese() : usePointLocale();
+    click(type);
+    for (int slot = 0; slot < 3; ++slot) {
+        if (picks[slot] >= 0)
+            pickFlavour(slot, picks[slot]);
+        if (!typed[slot].isEmpty())
+            typePrice(slot, typed[slot]);
+    }
+    click(QStringLiteral("cmdPedido"));
+
+    frmResumo *resumo = m_window->loadedResumo();
+    QVERIFY(resumo);
+    QCOMPARE(entries(resumo->ui().lstItem), QStringList{item});
+    QCOMPARE(entries(resumo->ui().lstValor), QStringList{value});
+    QCOMPARE(m_messages->messages, QStringList{QStringLiteral("Pedido Cadastrado")});
+}
+
+void tst_Order::registrationWithoutTypeDoesNothing()
+{
+    click(QStringLiteral("cmdPedido"));
+    QCOMPARE(m_window->loadedResumo(), nullptr);
+    QVERIFY(m_messages->messages.isEmpty());
+
+    // Also after an order was closed, with lines of a new one registered.
+    click(QStringLiteral("optTipoInt"));
+    click(QStringLiteral("cmdPedido"));
+    checkOut([](frmResumo &) {});
+    click(QStringLiteral("optTipoMeia"));
+    click(QStringLiteral("cmdPedido"));
+    m_messages->messages.clear();
+    m_window->ui().optTipoMeia->setValue(false);
+    click(QStringLiteral("cmdPedido"));
+    QCOMPARE(entries(m_window->loadedResumo()->ui().lstItem),
+             QStringList{QStringLiteral("1/2 - Mussarela - Calabresa")});
+    QVERIFY(m_messages->messages.isEmpty());
+}
+
+void tst_Order::invalidPriceRegistersNothing_data()
+{
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("letters") << 0 << QStringLiteral("abc")
+                             << QStringLiteral("Preço inválido: \"abc\"");
+    QTest::newRow("trailing letters")
+        << 0 << QStringLiteral("12abc") << QStringLiteral("Preço inválido: \"12abc\"");
+    QTest::newRow("negative") << 0 << QStringLiteral("-5")
+                              << QStringLiteral("Preço inválido: \"-5\"");
+    QTest::newRow("exponent") << 1 << QStringLiteral("1e3")
+                              << QStringLiteral("Preço inválido: \"1e3\"");
+    QTest::newRow("above the dearest price")
+        << 0 << QStringLiteral("100000") << QStringLiteral("Preço inválido: \"100000\"");
+    QTest::newRow("unused slot, trimmed in the message")
+        << 2 << QStringLiteral("  7,5x ") << QStringLiteral("Preço inválido: \"7,5x\"");
+    QTest::newRow("markup is just text")
+        << 0 << QStringLiteral("<b>1</b>") << QStringLiteral("Preço inválido: \"<b>1</b>\"");
+}
+
+void tst_Order::invalidPriceRegistersNothing()
+{
+    QFETCH(int, slot);
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+
+    click(QStringLiteral("optTipoMeia"));
+    // A first line, registered before the bad price is typed.
+    click(QStringLiteral("cmdPedido"));
+    m_messages->messages.clear();
+    frmResumo *resumo = m_window->loadedResumo();
+
+    typePrice(slot, typed);
+    click(QStringLiteral("cmdPedido"));
+
+    QCOMPARE(m_messages->messages, QStringList{message});
+    QCOMPARE(m_window->loadedResumo(), resumo);
+    QCOMPARE(entries(resumo->ui().lstItem),
+             QStringList{QStringLiteral("1/2 - Mussarela - Calabresa")});
+    QCOMPARE(entries(resumo->ui().lstValor), QStringList{QStringLiteral("   5,90")});
+    // The composition, the bad text included, stays for the operator to mend.
+    QCOMPARE(valor(slot)->text(), typed);
+    QVERIFY(m_window->ui().optTipoMeia->value());
+}
+
+void tst_Order::registrationKeepsTheComposition()
+{
+    click(QStringLiteral("optTipoTerco"));
+    pickFlavour(1, 3);
+    click(QStringLiteral("cmdPedido"));
+    click(QStringLiteral("cmdPedido"));
+
+    QVERIFY(m_window->ui().optTipoTerco->value());
+    QCOMPARE(sabor(1)->text(), QStringLiteral("Atum"));
+    QCOMPARE(valor(1)->text(), QStringLiteral("     6.50"));
+    const QStringList item{QStringLiteral("1/3 - Mussarela - Atum - Portuguesa")};
+    QCOMPARE(entries(m_window->loadedResumo()->ui().lstItem), item + item);
+    QCOMPARE(entries(m_window->loadedResumo()->ui().lstValor).size(), 2);
+}
+
+void tst_Order::firstRegistrationLoadsSummaryHidden()
+{
+    click(QStringLiteral("optTipoInt"));
+    click(QStringLiteral("cmdPedido"));
+    frmResumo *first = m_window->loadedResumo();
+    QVERIFY(first);
+    QVERIFY(!first->isVisible());
+    click(QStringLiteral("cmdPedido"));
+    QCOMPARE(m_window->loadedResumo(), first);
+    QVERIFY(!first->isVisible());
+    QCOMPARE(first->ui().lstItem->count(), first->ui().lstValor->count());
+}
+
+void tst_Order::totalOfTheOrder_data()
+{
+    QTest::addColumn<bool>("comma");
+    QTest::addColumn<QStringList>("prices");
+    QTest::addColumn<QString>("total");
+
+    for (const bool comma : {true, false}) {
+        const auto t = [comma](const char *text) {
+            QString value = QString::fromLatin1(text);
+            return comma ? value : value.replace(u',', u'.');
+        };
+        const char *sep = comma ? "comma" : "point";
+        QTest::addRow("%s: no line", sep) << comma << QStringList{} << QStringLiteral("0");
+        QTest::addRow("%s: one line", sep)
+            << comma << QStringList{QStringLiteral("5,90")} << t("5,9");
+        QTest::addRow("%s: 5,90 + 10,00", sep)
+            << comma << QStringList{QStringLiteral("5,90"), QStringLiteral("10")} << t("15,9");
+        QTest::addRow("%s: 10,00 + 9,00", sep)
+            << comma << QStringList{QStringLiteral("10"), QStringLiteral("9")} << t("19");
+        QTest::addRow("%s: three lines", sep)
+            << comma
+            << QStringList{QStringLiteral("9"), QStringLiteral("6,5"), QStringLiteral("5,9")}
+            << t("21,4");
+        QTest::addRow("%s: three times 5,90", sep)
+            << comma << QStringList(3, QStringLiteral("5,90")) << t("17,7");
+        QTest::addRow("%s: ten times 5,90 is exact", sep)
+            << comma << QStringList(10, QStringLiteral("5,90")) << t("59");
+        QTest::addRow("%s: centavos survive", sep)
+            << comma << QStringList{QStringLiteral("0,01"), QStringLiteral("99999,99")}
+            << t("100000");
+        QTest::addRow("%s: large total keeps its centavo", sep)
+            << comma << (QStringList(20, QStringLiteral("99999,99")) << QStringLiteral("0,03"))
+            << t("1999999,83");
+    }
+}
+
+void tst_Order::totalOfTheOrder()
+{
+    QFETCH(bool, comma);
+    QFETCH(QStringList, prices);
+    QFETCH(QString, total);
+
+    comma ? useBrazilianPortuguese() : usePointLocale();
+    click(QStringLiteral("optTipoInt"));
+    for (const QString &price : prices) {
+        typePrice(0, price);
+        click(QStringLiteral("cmdPedido"));
+    }
+    QString shown;
+    checkOut([&](frmResumo &resumo) { shown = resumo.ui().lblVrTot->text(); });
+    QCOMPARE(shown, total);
+}
+
+void tst_Order::longOrdersTotalExactly_data()
+{
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<QString>("total");
+    // Past the 255 lines a one-byte counter could hold.
+    QTest::newRow("255 lines") << 255 << QStringLiteral("1504,5");
+    QTest::newRow("256 lines") << 256 << QStringLiteral("1510,4");
+    QTest::newRow("257 lines") << 257 << QStringLiteral("1516,3");
+    QTest::newRow("1000 lines") << 1000 << QStringLiteral("5900");
+    QTest::newRow("10000 lines") << 10000 << QStringLiteral("59000");
+}
+
+void tst_Order::longOrdersTotalExactly()
+{
+    QFETCH(int, lines);
+    QFETCH(QString, total);
+
+    click(QStringLiteral("optTipoMeia"));
+    for (int i = 0; i < lines; ++i)
+        m_window->cmdPedido_Click();
+    QCOMPARE(m_messages->messages.size(), lines);
+    QString shown;
+    int rows = 0;
+    checkOut([&](frmResumo &resumo) {
+        shown = resumo.ui().lblVrTot->text();
+        rows = resumo.ui().lstValor->count();
+    });
+    QCOMPARE(rows, lines);
+    QCOMPARE(shown, total);
+}
+
+void tst_Order::totalLeavesLastRowSelected()
+{
+    click(QStringLiteral("optTipoTerco"));
+    for (int i = 0; i < 7; ++i)
+        click(QStringLiteral("cmdPedido"));
+    int valorRow = -2;
+    QList<QListWidgetItem *> valorSelected, itemSelected;
+    checkOut([&](frmResumo &resumo) {
+        valorRow = resumo.ui().lstValor->currentRow();
+        valorSelected = resumo.ui().lstValor->selectedItems();
+        itemSelected = resumo.ui().lstItem->selectedItems();
+    });
+    QCOMPARE(valorRow, 6);
+    QCOMPARE(valorSelected.size(), 1);
+    QVERIFY(itemSelected.isEmpty());
+}
+
+void tst_Order::summaryWindowDesign()
+{
+    QString title, tipoPag, cartao, total;
+    QSize size;
+    bool frameless = false, modal = false;
+    QWidget *focus = nullptr;
+    QWidget *lstItem = nullptr;
+    QStringList tabs;
+    checkOut([&](frmResumo &resumo) {
+        size = resumo.size();
+        frameless = resumo.windowFlags() & Qt::FramelessWindowHint;
+        modal = resumo.isModal();
+        title = resumo.ui().Label1->text();
+        tipoPag = resumo.ui().lblTipoPag->text();
+        cartao = resumo.ui().lblCartao->text();
+        lstItem = resumo.ui().lstItem;
+        focus = resumo.focusWidget();
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            tabs << QApplication::focusWidget()->objectName();
+        }
+    });
+    QCOMPARE(size, QSize(322, 237));
+    QVERIFY(frameless);
+    QVERIFY(modal);
+    QCOMPARE(title, QStringLiteral("Morvesta Turo Velmura"));
+    QCOMPARE(tipoPag, QString());
+    QCOMPARE(cartao, QString());
+    QCOMPARE(focus, lstItem);
+    QCOMPARE(tabs, QStringList({QStringLiteral("lstValor"), QStringLiteral("cmdSair"),
+                                QStringLiteral("lstItem")}));
+}
+
+void tst_Order::summaryClosesOnlyByItsCommand_data()
+{
+    QTest::addColumn<QString>("attempt");
+    QTest::newRow("Escape") << QStringLiteral("escape");
+    QTest::newRow("Enter on the list") << QStringLiteral("enter");
+    QTest::newRow("close request from the window system") << QStringLiteral("close");
+}
+
+void tst_Order::summaryClosesOnlyByItsCommand()
+{
+    QFETCH(QString, attempt);
+
+    click(QStringLiteral("optTipoInt"));
+    click(QStringLiteral("cmdPedido"));
+    bool stillShown = false;
+    int linesKept = 0;
+    checkOut([&](frmResumo &resumo) {
+        QWidget *list = resumo.ui().lstItem;
+        if (attempt == QLatin1String("escape"))
+            QTest::keyClick(list, Qt::Key_Escape);
+        else if (attempt == QLatin1String("enter"))
+            QTest::keyClick(list, Qt::Key_Return);
+        else
+            resumo.windowHandle()->close();
+        QCoreApplication::processEvents();
+        stillShown = m_window->loadedResumo() == &resumo && resumo.isVisible();
+        linesKept = resumo.ui().lstItem->count();
+        // Alt+R, from the list, is the way out.
+        QPointer<frmResumo> guard = &resumo;
+        QTest::keyClick(list, Qt::Key_R, Qt::AltModifier);
+        QTRY_VERIFY(!guard || !guard->isVisible());
+    });
+    QVERIFY(stillShown);
+    QCOMPARE(linesKept, 1);
+    QCOMPARE(m_window->loadedResumo(), nullptr);
+}
+
+void tst_Order::closingStartsAFreshOrder()
+{
+    click(QStringLiteral("optTipoInt"));
+    click(QStringLiteral("cmdPedido"));
+    click(QStringLiteral("optPagDin"));
+    QPointer<frmResumo> first = m_window->loadedResumo();
+    checkOut([](frmResumo &) {});
+    QCOMPARE(m_window->loadedResumo(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(first.isNull());
+
+    click(QStringLiteral("optTipoTerco"));
+    click(QStringLiteral("cmdPedido"));
+    frmResumo *second = m_window->loadedResumo();
+    QVERIFY(second);
+    QCOMPARE(entries(second->ui().lstItem),
+             QStringList{QStringLiteral("1/3 - Mussarela - Calabresa - Portuguesa")});
+    QCOMPARE(second->ui().lblTipoPag->text(), QString());
+    QCOMPARE(second->ui().lblVrTot->text(), QString());
+}
+
+QTEST_MAIN(tst_Order)
+#include "tst_order.moc"

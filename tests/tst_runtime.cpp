@@ -1,0 +1,682 @@
+// The runtime layer's rules, driven through real widgets: list selections
+// that always raise their click, option buttons that clear silently, the
+// masked edit box, lazily loaded modal forms, the message box, the keyed
+// toolbar, the status bar clock, command buttons and program launch.
+
+#include "testsupport.h"
+
+#include "runtime/commandbutton.h"
+#include "runtime/form.h"
+#include "runtime/listcombo.h"
+#include "runtime/maskedit.h"
+#include "runtime/optionbutton.h"
+#include "runtime/program.h"
+#include "runtime/statusbar.h"
+#include "runtime/toolbar.h"
+
+#include <QAbstractItemView>
+#include <QDateTime>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using runtime::ListCombo;
+
+namespace {
+
+const QStringList kFive = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"),
+                           QStringLiteral("d"), QStringLiteral("e")};
+
+// A form that counts its activations.
+class CountingForm : public runtime::Form
+{
+public:
+    int activations = 0;
+
+protected:
+    void Form_Activate() override { ++activations; }
+};
+
+bool writeScript(const QString &path, const QByteArray &body)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(body);
+    file.close();
+    return file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+} // namespace
+
+class tst_Runtime : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { useBrazilianPortuguese(); }
+
+    void listIndexFromCodeAlwaysRaisesClick_data();
+    void listIndexFromCodeAlwaysRaisesClick();
+    void listIndexOnEmptyListRaisesClick();
+    void operatorPickRaisesClick();
+    void simpleComboKeepsTypedTextOutOfTheList();
+    void simpleComboUpDownMoveThroughHiddenList();
+    void simpleComboSelectionFromCodeReplacesTypedText();
+    void simpleComboHasNoPopup();
+
+    void optionButtonClickSelectsAndClearsOthers();
+    void optionButtonClearedFromCodeRaisesNothing();
+
+    void maskStates_data();
+    void maskStates();
+    void maskRejectsNonDigits();
+    void sameMaskAgainKeepsDigits();
+    void otherMaskClearsDigits();
+    void maskFocusSignalsFollowTheFocus();
+
+    void lazyWindowLoadsHiddenOnFirstReference();
+    void lazyWindowUnloadDestroysAndReloadsFresh();
+    void showModalBlocksUntilUnloaded();
+    void showModalRaisesActivateOncePerShow();
+    void formClosingOnlyByUnloadRefusesCloseRequests();
+
+    void messageBoxIsPlainOkOnlyWithProgramTitle();
+
+    void toolbarRaisesButtonKeys();
+    void statusBarShowsTodayAndNow();
+    void statusBarCutsPanelsAtTheRightEdge();
+
+    void commandButtonKeys_data();
+    void commandButtonKeys();
+
+    void launchStartsProgramDetached();
+    void launchReportsWhatCannotStart_data();
+    void launchReportsWhatCannotStart();
+    void calculatorIsFirstFoundOnPath();
+};
+
+void tst_Runtime::listIndexFromCodeAlwaysRaisesClick_data()
+{
+    QTest::addColumn<bool>("simple");
+    QTest::addColumn<int>("before");
+    QTest::addColumn<int>("after");
+
+    for (const bool simple : {false, true}) {
+        const char *kind = simple ? "simple combo" : "drop-down list";
+        QTest::addRow("%s: none to none", kind) << simple << -1 << -1;
+        QTest::addRow("%s: none to first", kind) << simple << -1 << 0;
+        QTest::addRow("%s: unchanged position", kind) << simple << 2 << 2;
+        QTest::addRow("%s: position to none", kind) << simple << 3 << -1;
+        QTest::addRow("%s: position to last", kind) << simple << 0 << 4;
+    }
+}
+
+void tst_Runtime::listIndexFromCodeAlwaysRaisesClick()
+{
+    QFETCH(bool, simple);
+    QFETCH(int, before);
+    QFETCH(int, after);
+
+    ListCombo list(simple ? ListCombo::Kind::SimpleCombo : ListCombo::Kind::DropDownList);
+    list.addItems(kFive);
+    list.setListIndex(before);
+    QSignalSpy clicks(&list, &ListCombo::click);
+    int seenIndex = -2;
+    connect(&list, &ListCombo::click, &list, [&] { seenIndex = list.listIndex(); });
+
+    list.setListIndex(after);
+
+    QCOMPARE(clicks.count(), 1);
+    // The handler already sees the new selection.
+    QCOMPARE(seenIndex, after);
+    QCOMPARE(list.text(), after == -1 ? QString() : kFive.at(after));
+}
+
+void tst_Runtime::listIndexOnEmptyListRaisesClick()
+{
+    ListCombo list(ListCombo::Kind::DropDownList);
+    QSignalSpy clicks(&list, &ListCombo::click);
+    list.setListIndex(-1);
+    QCOMPARE(clicks.count(), 1);
+    QCOMPARE(list.listIndex(), -1);
+}
+
+void tst_Runtime::operatorPickRaisesClick()
+{
+    ListCombo list(ListCombo::Kind::DropDownList);
+    list.addItems(kFive);
+    list.setListIndex(-1);
+    list.show();
+    list.setFocus();
+    QSignalSpy clicks(&list, &ListCombo::click);
+
+    QTest::keyClick(&list, Qt::Key_Down);
+    QCOMPARE(list.listIndex(), 0);
+    QTest::keyClick(&list, Qt::Key_Down);
+    QCOMPARE(list.listIndex(), 1);
+    QCOMPARE(clicks.count(), 2);
+}
+
+void tst_Runtime::simpleComboKeepsTypedTextOutOfTheList()
+{
+    ListCombo list(ListCombo::Kind::SimpleCombo);
+    list.addItems(kFive);
+    list.setListIndex(-1);
+    list.show();
+    list.setFocus();
+
+    QTest::keyClicks(&list, QStringLiteral("ab"));
+    QCOMPARE(list.text(), QStringLiteral("ab"));
+    QTest::keyClick(&list, Qt::Key_Return);
+
+    QCOMPARE(list.count(), 5);
+    QCOMPARE(list.itemText(4), QStringLiteral("e"));
+    QCOMPARE(list.text(), QStringLiteral("ab"));
+    // Typing "a" must not complete to an entry either.
+    list.lineEdit()->clear();
+    QTest::keyClicks(&list, QStringLiteral("a"));
+    QCOMPARE(list.text(), QStringLiteral("a"));
+}
+
+void tst_Runtime::simpleComboUpDownMoveThroughHiddenList()
+{
+    ListCombo list(ListCombo::Kind::SimpleCombo);
+    list.addItems(kFive);
+    list.setListIndex(-1);
+    list.show();
+    list.setFocus();
+
+    QTest::keyClick(&list, Qt::Key_Down);
+    QCOMPARE(list.text(), QStringLiteral("a"));
+    QTest::keyClick(&list, Qt::Key_Down);
+    QTest::keyClick(&list, Qt::Key_Down);
+    QCOMPARE(list.text(), QStringLiteral("c"));
+    QTest::keyClick(&list, Qt::Key_Up);
+    QCOMPARE(list.text(), QStringLiteral("b"));
+    QCOMPARE(list.listIndex(), 1);
+    QCOMPARE(list.count(), 5);
+}
+
+void tst_Runtime::simpleComboSelectionFromCodeReplacesTypedText()
+{
+    ListCombo list(ListCombo::Kind::SimpleCombo);
+    list.addItems(kFive);
+    list.setListIndex(2);
+    list.show();
+    list.setFocus();
+    list.lineEdit()->selectAll();
+    QTest::keyClicks(&list, QStringLiteral("99"));
+    QCOMPARE(list.text(), QStringLiteral("99"));
+
+    list.setListIndex(2);
+    QCOMPARE(list.text(), QStringLiteral("c"));
+
+    list.lineEdit()->selectAll();
+    QTest::keyClicks(&list, QStringLiteral("99"));
+    list.setListIndex(-1);
+    QCOMPARE(list.text(), QString());
+}
+
+void tst_Runtime::simpleComboHasNoPopup()
+{
+    ListCombo list(ListCombo::Kind::SimpleCombo);
+    list.addItems(kFive);
+    list.show();
+    list.setFocus();
+    QTest::keyClick(&list, Qt::Key_F4);
+    QTest::keyClick(&list, Qt::Key_Down, Qt::AltModifier);
+    list.showPopup();
+    QVERIFY(!list.view()->isVisible());
+}
+
+void tst_Runtime::optionButtonClickSelectsAndClearsOthers()
+{
+    QWidget group;
+    auto *layout = new QVBoxLayout(&group);
+    auto *first = new runtime::OptionButton(QStringLiteral("one"));
+    auto *second = new runtime::OptionButton(QStringLiteral("two"));
+    layout->addWidget(first);
+    layout->addWidget(second);
+    group.show();
+    QSignalSpy secondClicks(second, &QAbstractButton::clicked);
+
+    QTest::mouseClick(first, Qt::LeftButton);
+    QVERIFY(first->value());
+    QTest::mouseClick(second, Qt::LeftButton);
+    QVERIFY(second->value());
+    QVERIFY(!first->value());
+    QCOMPARE(secondClicks.count(), 1);
+}
+
+void tst_Runtime::optionButtonClearedFromCodeRaisesNothing()
+{
+    QWidget group;
+    auto *layout = new QVBoxLayout(&group);
+    auto *first = new runtime::OptionButton(QStringLiteral("one"));
+    auto *second = new runtime::OptionButton(QStringLiteral("two"));
+    layout->addWidget(first);
+    layout->addWidget(second);
+    group.show();
+    QTest::mouseClick(first, Qt::LeftButton);
+    QSignalSpy firstClicks(first, &QAbstractButton::clicked);
+    QSignalSpy secondClicks(second, &QAbstractButton::clicked);
+
+    first->setValue(false);
+
+    QVERIFY(!first->value());
+    QVERIFY(!second->value());
+    QCOMPARE(firstClicks.count(), 0);
+    QCOMPARE(secondClicks.count(), 0);
+    // The group still works as a group afterwards.
+    QTest::mouseClick(second, Qt::LeftButton);
+    QTest::mouseClick(first, Qt::LeftButton);
+    QVERIFY(first->value());
+    QVERIFY(!second->value());
+}
+
+void tst_Runtime::maskStates_data()
+{
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<QString>("typing");
+    QTest::addColumn<QString>("displayed");
+    QTest::addColumn<QString>("typed");
+
+    const QString digits = QStringLiteral("####.####.####.####");
+    const QString blank(19, u' ');
+    QTest::newRow("no mask, nothing typed") << QString() << QString() << QString() << QString();
+    QTest::newRow("no mask takes any text") << QString() << QStringLiteral("abc 12")
+                                            << QStringLiteral("abc 12") << QStringLiteral("abc 12");
+    QTest::newRow("digit mask, nothing typed")
+        << digits << QString() << QStringLiteral("____.____.____.____") << QString();
+    QTest::newRow("digit mask, four digits")
+        << digits << QStringLiteral("1234") << QStringLiteral("1234.____.____.____")
+        << QStringLiteral("1234");
+    QTest::newRow("digit mask, five digits cross a group")
+        << digits << QStringLiteral("12345") << QStringLiteral("1234.5___.____.____")
+        << QStringLiteral("12345");
+    QTest::newRow("digit mask, complete number")
+        << digits << QStringLiteral("4111111111111111") << QStringLiteral("4111.1111.1111.1111")
+        << QStringLiteral("4111111111111111");
+    QTest::newRow("digit mask, seventeenth digit has no place")
+        << digits << QStringLiteral("41111111111111119") << QStringLiteral("4111.1111.1111.1111")
+        << QStringLiteral("4111111111111111");
+    QTest::newRow("blank mask shows blanks only")
+        << blank << QStringLiteral("123") << blank << QString();
+}
+
+void tst_Runtime::maskStates()
+{
+    QFETCH(QString, mask);
+    QFETCH(QString, typing);
+    QFETCH(QString, displayed);
+    QFETCH(QString, typed);
+
+    runtime::MaskEdit edit;
+    edit.setPromptChar(u'_');
+    edit.setMask(mask);
+    edit.show();
+    edit.setFocus();
+    edit.home(false);
+    QTest::keyClicks(&edit, typing);
+
+    QCOMPARE(edit.displayedText(), displayed);
+    QCOMPARE(edit.typedChars(), typed);
+}
+
+void tst_Runtime::maskRejectsNonDigits()
+{
+    runtime::MaskEdit edit;
+    edit.setMask(QStringLiteral("####.####.####.####"));
+    edit.show();
+    edit.setFocus();
+    edit.home(false);
+    QTest::keyClicks(&edit, QStringLiteral("a1-b2 .c"));
+    QCOMPARE(edit.typedChars(), QStringLiteral("12"));
+}
+
+void tst_Runtime::sameMaskAgainKeepsDigits()
+{
+    const QString digits = QStringLiteral("####.####.####.####");
+    runtime::MaskEdit edit;
+    edit.setMask(digits);
+    edit.show();
+    edit.setFocus();
+    edit.home(false);
+    QTest::keyClicks(&edit, QStringLiteral("123456"));
+    edit.setMask(digits);
+    QCOMPARE(edit.displayedText(), QStringLiteral("1234.56__.____.____"));
+}
+
+void tst_Runtime::otherMaskClearsDigits()
+{
+    runtime::MaskEdit edit;
+    edit.setMask(QStringLiteral("####.####.####.####"));
+    edit.show();
+    edit.setFocus();
+    edit.home(false);
+    QTest::keyClicks(&edit, QStringLiteral("1234"));
+    edit.setMask(QString(19, u' '));
+    QCOMPARE(edit.typedChars(), QString());
+    edit.setMask(QStringLiteral("####.####.####.####"));
+    QCOMPARE(edit.displayedText(), QStringLiteral("____.____.____.____"));
+}
+
+void tst_Runtime::maskFocusSignalsFollowTheFocus()
+{
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *before = new QLineEdit;
+    auto *edit = new runtime::MaskEdit;
+    layout->addWidget(before);
+    layout->addWidget(edit);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    before->setFocus();
+    QSignalSpy gained(edit, &runtime::MaskEdit::gotFocus);
+    QSignalSpy lost(edit, &runtime::MaskEdit::lostFocus);
+
+    QTest::keyClick(before, Qt::Key_Tab);
+    QTRY_COMPARE(gained.count(), 1);
+    QCOMPARE(lost.count(), 0);
+    QTest::keyClick(edit, Qt::Key_Backtab);
+    QTRY_COMPARE(lost.count(), 1);
+    QCOMPARE(gained.count(), 1);
+}
+
+void tst_Runtime::lazyWindowLoadsHiddenOnFirstReference()
+{
+    runtime::LazyWindow<CountingForm> window;
+    QVERIFY(!window.isLoaded());
+    QCOMPARE(window.peek(), nullptr);
+
+    CountingForm &first = window.get();
+    QVERIFY(window.isLoaded());
+    QVERIFY(!first.isVisible());
+    QCOMPARE(first.activations, 0);
+    QCOMPARE(&window.get(), &first);
+}
+
+void tst_Runtime::lazyWindowUnloadDestroysAndReloadsFresh()
+{
+    runtime::LazyWindow<CountingForm> window;
+    auto *content = new QLabel(QStringLiteral("line"), &window.get());
+    QPointer<CountingForm> old = &window.get();
+    QPointer<QLabel> oldContent = content;
+
+    window->unload();
+    // The reference lets go at once; the window itself goes in the event loop.
+    QVERIFY(!window.isLoaded());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(old.isNull());
+    QVERIFY(oldContent.isNull());
+
+    CountingForm &fresh = window.get();
+    QVERIFY(fresh.findChildren<QLabel *>().isEmpty());
+}
+
+void tst_Runtime::showModalBlocksUntilUnloaded()
+{
+    runtime::LazyWindow<CountingForm> window;
+    bool shownModal = false;
+    bool blockedCaller = true;
+    bool returned = false;
+    QTimer::singleShot(0, [&] {
+        shownModal = window.isLoaded() && window->isVisible() && window->isModal();
+        blockedCaller = !returned;
+        window->unload();
+    });
+
+    window->showModal();
+    returned = true;
+
+    QVERIFY(shownModal);
+    QVERIFY(blockedCaller);
+    QVERIFY(!window.isLoaded());
+}
+
+void tst_Runtime::showModalRaisesActivateOncePerShow()
+{
+    CountingForm form;
+    QTimer::singleShot(0, &form, [&] { form.hide(); });
+    form.showModal();
+    QCOMPARE(form.activations, 1);
+    QTimer::singleShot(0, &form, [&] { form.hide(); });
+    form.showModal();
+    QCOMPARE(form.activations, 2);
+}
+
+void tst_Runtime::formClosingOnlyByUnloadRefusesCloseRequests()
+{
+    CountingForm refusing;
+    refusing.setClosesOnlyByUnload(true);
+    refusing.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&refusing));
+    refusing.windowHandle()->close();
+    QCoreApplication::processEvents();
+    QVERIFY(refusing.isVisible());
+
+    CountingForm plain;
+    plain.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&plain));
+    plain.windowHandle()->close();
+    QCoreApplication::processEvents();
+    QVERIFY(!plain.isVisible());
+}
+
+void tst_Runtime::messageBoxIsPlainOkOnlyWithProgramTitle()
+{
+    const QString text = QStringLiteral("<b>Preço</b> & <i>\"x\"</i>");
+    QString title, shownText;
+    int buttons = -1;
+    QMessageBox::Icon icon = QMessageBox::Critical;
+    Qt::TextFormat format = Qt::RichText;
+    bool sawBox = false;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        sawBox = true;
+        title = box->windowTitle();
+        shownText = box->text();
+        buttons = box->buttons().size();
+        icon = box->icon();
+        format = box->textFormat();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+
+    runtime::msgBox(text);
+
+    QVERIFY(sawBox);
+    QCOMPARE(title, QStringLiteral("Morvesta"));
+    QCOMPARE(shownText, text);
+    QCOMPARE(buttons, 1);
+    QCOMPARE(icon, QMessageBox::NoIcon);
+    QCOMPARE(format, Qt::PlainText);
+}
+
+void tst_Runtime::toolbarRaisesButtonKeys()
+{
+    runtime::ToolBar bar;
+    QAction *calc = bar.addButton(QStringLiteral("Calculadora"), QStringLiteral("Calculadora"), {});
+    QAction *nada = bar.addKeyedSeparator(QStringLiteral("nada"));
+    QAction *exit = bar.addButton(QStringLiteral("Sair"), QStringLiteral("Sair"), {});
+    bar.show();
+    QSignalSpy keys(&bar, &runtime::ToolBar::buttonClick);
+
+    QTest::mouseClick(bar.widgetForAction(exit), Qt::LeftButton);
+    QTest::mouseClick(bar.widgetForAction(nada), Qt::LeftButton);
+    QTest::mouseClick(bar.widgetForAction(calc), Qt::LeftButton);
+
+    QCOMPARE(keys.count(), 2);
+    QCOMPARE(keys.at(0).at(0).toString(), QStringLiteral("Sair"));
+    QCOMPARE(keys.at(1).at(0).toString(), QStringLiteral("Calculadora"));
+    QCOMPARE(runtime::ToolBar::key(nada), QStringLiteral("nada"));
+    QCOMPARE(bar.button(QStringLiteral("Sair")), exit);
+    QCOMPARE(bar.button(QStringLiteral("nada")), nullptr);
+}
+
+void tst_Runtime::statusBarShowsTodayAndNow()
+{
+    const QLocale locale;
+    const QDateTime before = QDateTime::currentDateTime();
+    runtime::StatusBar bar;
+    QLabel *text = bar.addPanel(runtime::StatusBar::Panel::Text, 100, QStringLiteral("casa"));
+    QLabel *date = bar.addPanel(runtime::StatusBar::Panel::Date, 80);
+    QLabel *time = bar.addPanel(runtime::StatusBar::Panel::Time, 80);
+    const QDateTime after = QDateTime::currentDateTime();
+
+    QCOMPARE(text->text(), QStringLiteral("casa"));
+    const auto shortDate = [&](const QDateTime &at) {
+        return locale.toString(at.date(), QLocale::ShortFormat);
+    };
+    const auto shortTime = [&](const QDateTime &at) {
+        return locale.toString(at.time(), QLocale::ShortFormat);
+    };
+    QVERIFY2(date->text() == shortDate(before) || date->text() == shortDate(after),
+             qPrintable(date->text()));
+    QVERIFY2(time->text() == shortTime(before) || time->text() == shortTime(after),
+             qPrintable(time->text()));
+    // pt_BR short forms: dd/MM/yyyy and HH:mm.
+    QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d/\\d\\d/\\d{4}$"))
+                .match(date->text())
+                .hasMatch());
+    QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d$")).match(time->text()).hasMatch());
+}
+
+void tst_Runtime::statusBarCutsPanelsAtTheRightEdge()
+{
+    runtime::StatusBar bar;
+    bar.resize(150, 25);
+    QLabel *first = bar.addPanel(runtime::StatusBar::Panel::Text, 100);
+    QLabel *second = bar.addPanel(runtime::StatusBar::Panel::Text, 100);
+    QLabel *third = bar.addPanel(runtime::StatusBar::Panel::Text, 100);
+    bar.show();
+
+    QCOMPARE(first->width(), 100);
+    QVERIFY(second->width() > 0 && second->width() < 100);
+    QVERIFY(second->geometry().right() < bar.width());
+    QVERIFY(!third->isVisible());
+}
+
+void tst_Runtime::commandButtonKeys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("onButton");
+    QTest::addColumn<int>("clicks");
+
+    QTest::newRow("Enter on the focused button") << int(Qt::Key_Return) << 0 << true << 1;
+    QTest::newRow("keypad Enter on the focused button") << int(Qt::Key_Enter) << 0 << true << 1;
+    QTest::newRow("Space on the focused button") << int(Qt::Key_Space) << 0 << true << 1;
+    QTest::newRow("Alt+access letter from elsewhere")
+        << int(Qt::Key_P) << int(Qt::AltModifier) << false << 1;
+    QTest::newRow("Enter elsewhere is no default button") << int(Qt::Key_Return) << 0 << false << 0;
+    QTest::newRow("Escape is no cancel button") << int(Qt::Key_Escape) << 0 << false << 0;
+    QTest::newRow("the letter alone does nothing") << int(Qt::Key_P) << 0 << false << 0;
+}
+
+void tst_Runtime::commandButtonKeys()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(bool, onButton);
+    QFETCH(int, clicks);
+
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *other = new QLineEdit;
+    auto *button = new runtime::CommandButton(QStringLiteral("&Pedido"));
+    layout->addWidget(other);
+    layout->addWidget(button);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QWidget *target = onButton ? static_cast<QWidget *>(button) : other;
+    target->setFocus();
+    QSignalSpy clicked(button, &QAbstractButton::clicked);
+
+    QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    // An access key clicks the way a mouse would, after a short press.
+    QTest::qWait(clicks ? 0 : 300);
+    QTRY_COMPARE(clicked.count(), clicks);
+    // Qt marks a focused auto-default button as the default; no other is.
+    if (!button->hasFocus())
+        QVERIFY(!button->isDefault());
+}
+
+void tst_Runtime::launchStartsProgramDetached()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString marker = dir.filePath(QStringLiteral("ran"));
+    const QString script = dir.filePath(QStringLiteral("stand-in"));
+    QVERIFY(writeScript(script,
+                        "#!/bin/sh\necho \"$$\" >> \"" + marker.toLocal8Bit() + "\"\nsleep 2\n"));
+
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(runtime::launch(script));
+    QVERIFY(runtime::launch(script));
+    // Not waited for: the stand-in sleeps, the launches return at once.
+    QVERIFY(timer.elapsed() < 1500);
+    const auto runs = [&marker] {
+        QFile ran(marker);
+        return ran.open(QIODevice::ReadOnly) ? ran.readAll().count('\n') : 0;
+    };
+    QTRY_COMPARE(runs(), 2);
+}
+
+void tst_Runtime::launchReportsWhatCannotStart_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QByteArray>("contents");
+
+    QTest::newRow("no such file") << QStringLiteral("missing") << QByteArray();
+    QTest::newRow("not a program")
+        << QStringLiteral("text") << QByteArray("just some text\x01\x02");
+    QTest::newRow("no path at all") << QString() << QByteArray();
+}
+
+void tst_Runtime::launchReportsWhatCannotStart()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QByteArray, contents);
+
+    QTemporaryDir dir;
+    QString path;
+    if (!fileName.isEmpty()) {
+        path = dir.filePath(fileName);
+        if (!contents.isEmpty())
+            QVERIFY(writeScript(path, contents));
+    }
+    QVERIFY(!runtime::launch(path));
+}
+
+void tst_Runtime::calculatorIsFirstFoundOnPath()
+{
+    QTemporaryDir first, second;
+    QVERIFY(writeScript(first.filePath(QStringLiteral("xcalc")), "#!/bin/sh\n"));
+    QVERIFY(writeScript(second.filePath(QStringLiteral("galculator")), "#!/bin/sh\n"));
+    // A calculator name that is not executable does not count.
+    QFile plain(first.filePath(QStringLiteral("gnome-calculator")));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    plain.close();
+
+    const QByteArray savedPath = qgetenv("PATH");
+    qputenv("PATH", (first.path() + u':' + second.path()).toLocal8Bit());
+    const QString found = runtime::desktopCalculator();
+    qputenv("PATH", QByteArray());
+    const QString none = runtime::desktopCalculator();
+    qputenv("PATH", savedPath);
+
+    QCOMPARE(found, second.filePath(QStringLiteral("galculator")));
+    QCOMPARE(none, QString());
+}
+
+QTEST_MAIN(tst_Runtime)
+#include "tst_runtime.moc"
