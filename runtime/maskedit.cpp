@@ -58,8 +58,6 @@ void MaskEdit::setPromptChar(QChar prompt)
 void MaskEdit::applyMask()
 {
     setInputMask(toQtInputMask(m_mask, m_prompt));
-    if (hasFocus())
-        setCursorPosition(0);
 }
 
 QString MaskEdit::typedChars() const
@@ -80,15 +78,47 @@ QString MaskEdit::displayedText() const
     return m_mask.isEmpty() ? text() : displayText();
 }
 
+void MaskEdit::caretToFirstBlank()
+{
+    if (m_mask.isEmpty())
+        return;
+    const QString shown = displayText();
+    qsizetype position = 0;
+    for (qsizetype i = 0; i < m_mask.size() && i < shown.size(); ++i) {
+        if (m_mask[i] != u'#')
+            continue;
+        position = i;
+        if (shown[i] == m_prompt)
+            break;
+        position = i + 1;
+    }
+    deselect();
+    setCursorPosition(int(position));
+}
+
 void MaskEdit::focusInEvent(QFocusEvent *event)
 {
     QLineEdit::focusInEvent(event);
-    if (movesInsideProgram(event->reason()))
-        emit gotFocus();
+    if (!movesInsideProgram(event->reason()))
+        return;
+    emit gotFocus();
+    caretToFirstBlank();
+    // The press that gave the focus comes next and would move the caret.
+    m_caretOnPress = event->reason() == Qt::MouseFocusReason;
+}
+
+void MaskEdit::mousePressEvent(QMouseEvent *event)
+{
+    QLineEdit::mousePressEvent(event);
+    if (m_caretOnPress) {
+        m_caretOnPress = false;
+        caretToFirstBlank();
+    }
 }
 
 void MaskEdit::focusOutEvent(QFocusEvent *event)
 {
+    m_caretOnPress = false;
     QLineEdit::focusOutEvent(event);
     if (movesInsideProgram(event->reason()))
         emit lostFocus();

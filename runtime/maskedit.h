@@ -7,7 +7,9 @@
 // positions not yet typed show the prompt character.
 //
 // gotFocus() and lostFocus() come when the focus moves inside the program,
-// not when another program takes or gives back the focus.
+// not when another program takes or gives back the focus. Entering a masked
+// field, by key or by click, puts the caret on the first digit position not
+// yet typed, so the operator types the number from its start.
 
 #include <QLineEdit>
 
@@ -40,12 +42,15 @@ signals:
 protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
 
 private:
     void applyMask();
+    void caretToFirstBlank();
 
     QString m_mask;
     QChar m_prompt = u'_';
+    bool m_caretOnPress = false;
 };
 
 } // namespace runtime

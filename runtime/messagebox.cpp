@@ -1,5 +1,6 @@
 #include "messagebox.h"
 
+#include <QLabel>
 #include <QMessageBox>
 
 namespace runtime {
@@ -23,6 +24,10 @@ void msgBox(const QString &text, QWidget *parent)
     QMessageBox box(QMessageBox::NoIcon, kProgramTitle, text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     box.setObjectName(QStringLiteral("msgBox"));
+    // A short text would make a box so narrow that window managers cut its
+    // title; give it room for the title and its buttons.
+    if (auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label")))
+        label->setMinimumWidth(box.fontMetrics().horizontalAdvance(kProgramTitle) * 3);
     box.exec();
 }
 

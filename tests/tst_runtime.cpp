@@ -77,6 +77,8 @@ private slots:
     void sameMaskAgainKeepsDigits();
     void otherMaskClearsDigits();
     void maskFocusSignalsFollowTheFocus();
+    void enteringMaskedFieldTypesFromFirstBlank_data();
+    void enteringMaskedFieldTypesFromFirstBlank();
 
     void lazyWindowLoadsHiddenOnFirstReference();
     void lazyWindowUnloadDestroysAndReloadsFresh();
@@ -386,6 +388,58 @@ void tst_Runtime::maskFocusSignalsFollowTheFocus()
     QTest::keyClick(edit, Qt::Key_Backtab);
     QTRY_COMPARE(lost.count(), 1);
     QCOMPARE(gained.count(), 1);
+}
+
+void tst_Runtime::enteringMaskedFieldTypesFromFirstBlank_data()
+{
+    QTest::addColumn<bool>("byClick");
+    QTest::addColumn<QString>("already");
+    QTest::addColumn<QString>("displayed");
+
+    QTest::newRow("click, empty field")
+        << true << QString() << QStringLiteral("5678.____.____.____");
+    QTest::newRow("Tab, empty field")
+        << false << QString() << QStringLiteral("5678.____.____.____");
+    QTest::newRow("click, digits kept")
+        << true << QStringLiteral("12345") << QStringLiteral("1234.5567.8___.____");
+    QTest::newRow("Tab, digits kept")
+        << false << QStringLiteral("12345") << QStringLiteral("1234.5567.8___.____");
+}
+
+void tst_Runtime::enteringMaskedFieldTypesFromFirstBlank()
+{
+    QFETCH(bool, byClick);
+    QFETCH(QString, already);
+    QFETCH(QString, displayed);
+
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *before = new QLineEdit;
+    auto *edit = new runtime::MaskEdit;
+    edit->setMinimumWidth(300);
+    layout->addWidget(before);
+    layout->addWidget(edit);
+    // As the card number field does: the digit mask on every focus gain.
+    connect(edit, &runtime::MaskEdit::gotFocus, edit,
+            [edit] { edit->setMask(QStringLiteral("####.####.####.####")); });
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    if (!already.isEmpty()) {
+        edit->setFocus();
+        edit->home(false);
+        QTest::keyClicks(edit, already);
+    }
+    before->setFocus();
+
+    if (byClick)
+        QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(edit->width() - 5, edit->height() / 2));
+    else
+        QTest::keyClick(before, Qt::Key_Tab);
+    QTRY_VERIFY(edit->hasFocus());
+    QTest::keyClicks(edit, QStringLiteral("5678"));
+
+    QCOMPARE(edit->displayedText(), displayed);
 }
 
 void tst_Runtime::lazyWindowLoadsHiddenOnFirstReference()
