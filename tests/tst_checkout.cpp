@@ -1,0 +1,642 @@
+// Payment entry, checkout and the routes to the four commands, driven through
+// the main window as the operator uses it.
+
+#include "testsupport.h"
+
+#include "app/frmmorvesta.h"
+#include "summary/frmresumo.h"
+
+#include "runtime/listcombo.h"
+#include "runtime/maskedit.h"
+#include "runtime/optionbutton.h"
+#include "runtime/program.h"
+#include "runtime/toolbar.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+using runtime::ListCombo;
+
+namespace {
+
+const QString kBlank(19, u' ');
+const QString kDigitMask = QStringLiteral("####.####.####.####");
+
+// What the summary window showed while checkout held it up.
+struct Shown
+{
+    bool visible = false;
+    bool modal = false;
+    bool mainBlocked = false;
+    QString tipoPag, cartao, total;
+    QStringList items;
+};
+
+} // namespace
+
+class tst_Checkout : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void paymentChoiceSetsCardFields_data();
+    void paymentChoiceSetsCardFields();
+    void cardNumberFieldMaskFollowsFocus_data();
+    void cardNumberFieldMaskFollowsFocus();
+
+    void checkoutWritesPayment_data();
+    void checkoutWritesPayment();
+    void checkoutResetsMainWindow();
+    void checkoutBlocksUntilSummaryCloses();
+    void twoOrdersInARow();
+
+    void everyRouteReachesItsCommand_data();
+    void everyRouteReachesItsCommand();
+    void toolbarKeysAreExact_data();
+    void toolbarKeysAreExact();
+    void rightPressOpensMenuOnBareSurfaceOnly_data();
+    void rightPressOpensMenuOnBareSurfaceOnly();
+    void menuEntryChosenWithRightButton();
+
+    void calculatorLaunchesEveryTime();
+    void calculatorThatCannotStartKeepsTheOrder_data();
+    void calculatorThatCannotStartKeepsTheOrder();
+
+private:
+    template <class T = QWidget> T *find(const QString &name) const
+    {
+        return control<T>(m_window.get(), name);
+    }
+    void click(const QString &name) const { QTest::mouseClick(find(name), Qt::LeftButton); }
+    void typeCardNumber(const QString &digits) const;
+    void pickBrand(int position) const;
+    // Runs checkout, notes what the summary shows and closes it with "Sair".
+    Shown checkOut(const std::function<void()> &route);
+
+    std::unique_ptr<frmMorvesta> m_window;
+    std::unique_ptr<MessageRecorder> m_messages;
+    QByteArray m_savedPath;
+    int m_ends = 0;
+};
+
+void tst_Checkout::initTestCase()
+{
+    useBrazilianPortuguese();
+    m_savedPath = qgetenv("PATH");
+    runtime::setEndHook([this] { ++m_ends; });
+}
+
+void tst_Checkout::init()
+{
+    m_ends = 0;
+    m_messages = std::make_unique<MessageRecorder>();
+    m_window = std::make_unique<frmMorvesta>();
+    m_window->show();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+}
+
+void tst_Checkout::cleanup()
+{
+    m_window.reset();
+    m_messages.reset();
+    qputenv("PATH", m_savedPath);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void tst_Checkout::typeCardNumber(const QString &digits) const
+{
+    auto *card = find<runtime::MaskEdit>(QStringLiteral("mskCard"));
+    QTest::mouseClick(card, Qt::LeftButton);
+    QTRY_VERIFY(card->hasFocus());
+    QTest::keyClicks(card, digits);
+}
+
+void tst_Checkout::pickBrand(int position) const
+{
+    auto *brands = find<ListCombo>(QStringLiteral("cmbCard"));
+    brands->setFocus();
+    for (int step = 0; step < 8 && brands->listIndex() != position; ++step)
+        QTest::keyClick(brands, Qt::Key_Down);
+    QCOMPARE(brands->listIndex(), position);
+}
+
+Shown tst_Checkout::checkOut(const std::function<void()> &route)
+{
+    Shown shown;
+    bool closed = false;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&] {
+        QPointer<frmResumo> resumo = m_window->loadedResumo();
+        if (!resumo || !resumo->isVisible() || closed)
+            return;
+        poll.stop();
+        shown.visible = true;
+        shown.modal = resumo->isModal();
+        // A click on the main window, through the window system, must not
+        // reach its buttons.
+        auto *pedidoButton = find<QPushButton>(QStringLiteral("cmdPedido"));
+        QSignalSpy pedido(pedidoButton, &QAbstractButton::clicked);
+        QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, {},
+                          pedidoButton->geometry().center());
+        shown.mainBlocked = pedido.isEmpty() && QApplication::activeModalWidget() == resumo;
+        shown.tipoPag = resumo->ui().lblTipoPag->text();
+        shown.cartao = resumo->ui().lblCartao->text();
+        shown.total = resumo->ui().lblVrTot->text();
+        for (int row = 0; row < resumo->ui().lstItem->count(); ++row)
+            shown.items << resumo->ui().lstItem->item(row)->text();
+        closed = true;
+        QTest::mouseClick(resumo->ui().cmdSair, Qt::LeftButton);
+    });
+    poll.start(5);
+    route();
+    // Routes through an access key click a moment later.
+    QTest::qWaitFor([&] { return closed && !m_window->loadedResumo(); });
+    return shown;
+}
+
+void tst_Checkout::paymentChoiceSetsCardFields_data()
+{
+    QTest::addColumn<QStringList>("choices");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<bool>("cleared");
+
+    QTest::newRow("card") << QStringList{QStringLiteral("optPagCard")} << true << false;
+    QTest::newRow("card twice keeps brand and number")
+        << QStringList{QStringLiteral("optPagCard"), QStringLiteral("optPagCard")} << true << false;
+    QTest::newRow("card then cash")
+        << QStringList{QStringLiteral("optPagCard"), QStringLiteral("optPagDin")} << false << true;
+    QTest::newRow("card then cheque")
+        << QStringList{QStringLiteral("optPagCard"), QStringLiteral("optPagCheque")} << false
+        << true;
+    QTest::newRow("cash then card")
+        << QStringList{QStringLiteral("optPagCard"), QStringLiteral("optPagDin"),
+                       QStringLiteral("optPagCard")}
+        << true << true;
+    QTest::newRow("cheque then card")
+        << QStringList{QStringLiteral("optPagCard"), QStringLiteral("optPagCheque"),
+                       QStringLiteral("optPagCard")}
+        << true << true;
+}
+
+void tst_Checkout::paymentChoiceSetsCardFields()
+{
+    QFETCH(QStringList, choices);
+    QFETCH(bool, enabled);
+    QFETCH(bool, cleared);
+
+    auto *brands = find<ListCombo>(QStringLiteral("cmbCard"));
+    auto *card = find<runtime::MaskEdit>(QStringLiteral("mskCard"));
+    click(choices.first());
+    pickBrand(2);
+    typeCardNumber(QStringLiteral("1234"));
+    for (const QString &choice : choices.mid(1))
+        click(choice);
+
+    QCOMPARE(brands->isEnabled(), enabled);
+    QCOMPARE(card->isEnabled(), enabled);
+    if (cleared) {
+        QCOMPARE(brands->listIndex(), -1);
+        QCOMPARE(brands->text(), QString());
+        QCOMPARE(card->mask(), kBlank);
+        QCOMPARE(card->displayedText(), kBlank);
+        QCOMPARE(card->typedChars(), QString());
+    } else {
+        QCOMPARE(brands->text(), QStringLiteral("Visa"));
+        QCOMPARE(card->displayedText(), QStringLiteral("1234.____.____.____"));
+    }
+}
+
+void tst_Checkout::cardNumberFieldMaskFollowsFocus_data()
+{
+    QTest::addColumn<QString>("typing");
+    QTest::addColumn<QString>("whileFocused");
+    QTest::addColumn<QString>("afterLeaving");
+
+    QTest::newRow("nothing typed") << QString() << QStringLiteral("____.____.____.____") << kBlank;
+    QTest::newRow("letters only are nothing")
+        << QStringLiteral("abc") << QStringLiteral("____.____.____.____") << kBlank;
+    QTest::newRow("four digits stay")
+        << QStringLiteral("1234") << QStringLiteral("1234.____.____.____")
+        << QStringLiteral("1234.____.____.____");
+    QTest::newRow("complete number stays")
+        << QStringLiteral("4111111111111111") << QStringLiteral("4111.1111.1111.1111")
+        << QStringLiteral("4111.1111.1111.1111");
+}
+
+void tst_Checkout::cardNumberFieldMaskFollowsFocus()
+{
+    QFETCH(QString, typing);
+    QFETCH(QString, whileFocused);
+    QFETCH(QString, afterLeaving);
+
+    // Before any payment is chosen the field is already open for typing.
+    auto *card = find<runtime::MaskEdit>(QStringLiteral("mskCard"));
+    QCOMPARE(card->mask(), QString());
+    typeCardNumber(typing);
+    QCOMPARE(card->mask(), kDigitMask);
+    QCOMPARE(card->displayedText(), whileFocused);
+
+    QTest::keyClick(card, Qt::Key_Tab);
+    QTRY_VERIFY(!card->hasFocus());
+    QCOMPARE(card->displayedText(), afterLeaving);
+
+    // Coming back always brings the digit mask again, digits kept.
+    QTest::mouseClick(card, Qt::LeftButton);
+    QTRY_VERIFY(card->hasFocus());
+    QCOMPARE(card->mask(), kDigitMask);
+    QCOMPARE(card->displayedText(), whileFocused);
+}
+
+void tst_Checkout::checkoutWritesPayment_data()
+{
+    QTest::addColumn<QString>("payment");
+    QTest::addColumn<int>("brand");
+    QTest::addColumn<QString>("digits");
+    QTest::addColumn<QString>("tipoPag");
+    QTest::addColumn<QString>("cartao");
+
+    QTest::newRow("cash") << QStringLiteral("optPagDin") << -1 << QString()
+                          << QStringLiteral("Dinheiro") << QString();
+    QTest::newRow("cheque") << QStringLiteral("optPagCheque") << -1 << QString()
+                            << QStringLiteral("Cheque") << QString();
+    QTest::newRow("card, Visa, complete number")
+        << QStringLiteral("optPagCard") << 2 << QStringLiteral("4111111111111111")
+        << QStringLiteral("Cartão Visa") << QStringLiteral("4111.1111.1111.1111");
+    QTest::newRow("card, American Express, incomplete number")
+        << QStringLiteral("optPagCard") << 1 << QStringLiteral("3782")
+        << QStringLiteral("Cartão American Express") << QStringLiteral("3782.____.____.____");
+    QTest::newRow("card without brand keeps the trailing space")
+        << QStringLiteral("optPagCard") << -1 << QStringLiteral("55") << QStringLiteral("Cartão ")
+        << QStringLiteral("55__.____.____.____");
+    QTest::newRow("card, number field never entered")
+        << QStringLiteral("optPagCard") << 6 << QString() << QStringLiteral("Cartão Ouro Card")
+        << QString();
+    QTest::newRow("no payment chosen") << QString() << -1 << QString() << QString() << QString();
+}
+
+void tst_Checkout::checkoutWritesPayment()
+{
+    QFETCH(QString, payment);
+    QFETCH(int, brand);
+    QFETCH(QString, digits);
+    QFETCH(QString, tipoPag);
+    QFETCH(QString, cartao);
+
+    click(QStringLiteral("optTipoMeia"));
+    click(QStringLiteral("cmdPedido"));
+    if (!payment.isEmpty())
+        click(payment);
+    if (brand >= 0)
+        pickBrand(brand);
+    if (!digits.isEmpty())
+        typeCardNumber(digits);
+
+    const Shown shown = checkOut([this] { click(QStringLiteral("cmdTotal")); });
+
+    QVERIFY(shown.visible);
+    QVERIFY(shown.modal);
+    QVERIFY(shown.mainBlocked);
+    QCOMPARE(shown.tipoPag, tipoPag);
+    QCOMPARE(shown.cartao, cartao);
+    QCOMPARE(shown.items, QStringList{QStringLiteral("1/2 - Mussarela - Calabresa")});
+    QCOMPARE(shown.total, QStringLiteral("5,9"));
+}
+
+void tst_Checkout::checkoutResetsMainWindow()
+{
+    click(QStringLiteral("optTipoTerco"));
+    click(QStringLiteral("cmdPedido"));
+    click(QStringLiteral("optPagCard"));
+    pickBrand(3);
+    typeCardNumber(QStringLiteral("12345678"));
+
+    // The reset is done by the time the summary shows.
+    QStringList stateWhileShown;
+    const Shown shown = checkOut([&] {
+        QTimer::singleShot(0, this, [&] {
+            for (const char *name : {"optTipoInt", "optTipoMeia", "optTipoTerco", "optPagDin",
+                                     "optPagCheque", "optPagCard"}) {
+                if (find<runtime::OptionButton>(QString::fromLatin1(name))->value())
+                    stateWhileShown << QString::fromLatin1(name);
+            }
+        });
+        click(QStringLiteral("cmdTotal"));
+    });
+    QVERIFY(shown.visible);
+    QVERIFY2(stateWhileShown.isEmpty(), qPrintable(stateWhileShown.join(u',')));
+
+    for (const char *name :
+         {"optTipoInt", "optTipoMeia", "optTipoTerco", "optPagDin", "optPagCheque", "optPagCard"})
+        QVERIFY2(!find<runtime::OptionButton>(QString::fromLatin1(name))->value(), name);
+    for (int slot = 0; slot < 3; ++slot) {
+        auto *sabor = find<ListCombo>(QStringLiteral("cmbSabor%1").arg(slot));
+        auto *valor = find<ListCombo>(QStringLiteral("cmbValor%1").arg(slot));
+        QCOMPARE(sabor->listIndex(), -1);
+        QVERIFY(!sabor->isEnabled());
+        QCOMPARE(valor->listIndex(), -1);
+        QCOMPARE(valor->text(), QString());
+        QCOMPARE(valor->count(), 5);
+    }
+    auto *brands = find<ListCombo>(QStringLiteral("cmbCard"));
+    auto *card = find<runtime::MaskEdit>(QStringLiteral("mskCard"));
+    QCOMPARE(brands->listIndex(), -1);
+    QCOMPARE(card->mask(), kBlank);
+    QCOMPARE(card->typedChars(), QString());
+    // The card fields keep the enabled state the last payment choice gave them.
+    QVERIFY(brands->isEnabled());
+    QVERIFY(card->isEnabled());
+    // Nothing to register until a pizza type is chosen again.
+    m_messages->messages.clear();
+    click(QStringLiteral("cmdPedido"));
+    QVERIFY(m_messages->messages.isEmpty());
+    QCOMPARE(m_window->loadedResumo(), nullptr);
+}
+
+void tst_Checkout::checkoutBlocksUntilSummaryCloses()
+{
+    bool returned = false;
+    bool blockedWhileShown = false;
+    int checksWhileShown = 0;
+    QTimer probe;
+    connect(&probe, &QTimer::timeout, this, [&] {
+        frmResumo *resumo = m_window->loadedResumo();
+        if (!resumo || !resumo->isVisible())
+            return;
+        blockedWhileShown = !returned;
+        if (++checksWhileShown == 3)
+            QTest::mouseClick(resumo->ui().cmdSair, Qt::LeftButton);
+    });
+    probe.start(10);
+
+    // Nothing registered: checkout loads the summary window itself.
+    click(QStringLiteral("cmdTotal"));
+    returned = true;
+
+    QCOMPARE(checksWhileShown, 3);
+    QVERIFY(blockedWhileShown);
+    QCOMPARE(m_window->loadedResumo(), nullptr);
+}
+
+void tst_Checkout::twoOrdersInARow()
+{
+    for (int order = 0; order < 2; ++order) {
+        click(order == 0 ? QStringLiteral("optTipoInt") : QStringLiteral("optTipoTerco"));
+        click(QStringLiteral("cmdPedido"));
+        click(QStringLiteral("cmdPedido"));
+        click(order == 0 ? QStringLiteral("optPagDin") : QStringLiteral("optPagCheque"));
+        const Shown shown = checkOut([this] { click(QStringLiteral("cmdTotal")); });
+        if (order == 0) {
+            QCOMPARE(shown.items, QStringList(2, QStringLiteral("1 - Mussarela")));
+            QCOMPARE(shown.tipoPag, QStringLiteral("Dinheiro"));
+            QCOMPARE(shown.total, QStringLiteral("10"));
+        } else {
+            QCOMPARE(shown.items,
+                     QStringList(2, QStringLiteral("1/3 - Mussarela - Calabresa - Portuguesa")));
+            QCOMPARE(shown.tipoPag, QStringLiteral("Cheque"));
+            QCOMPARE(shown.total, QStringLiteral("18"));
+        }
+    }
+    // And a checkout with nothing new shows an empty order.
+    const Shown empty = checkOut([this] { click(QStringLiteral("cmdTotal")); });
+    QVERIFY(empty.items.isEmpty());
+    QCOMPARE(empty.tipoPag, QString());
+    QCOMPARE(empty.total, QStringLiteral("0"));
+}
+
+void tst_Checkout::everyRouteReachesItsCommand_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("route");
+
+    for (const char *command : {"Calculadora", "Pedido", "Total", "Sair"}) {
+        for (const char *route : {"button", "toolbar", "menu", "access key", "Enter"})
+            QTest::addRow("%s by %s", command, route)
+                << QString::fromLatin1(command) << QString::fromLatin1(route);
+    }
+}
+
+void tst_Checkout::everyRouteReachesItsCommand()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, route);
+
+    // What each command visibly does, with the calculator missing.
+    qputenv("PATH", QByteArray("/nonexistent"));
+    click(QStringLiteral("optTipoInt"));
+
+    const QHash<QString, QString> buttons = {
+        {QStringLiteral("Calculadora"), QStringLiteral("cmdCalculadora")},
+        {QStringLiteral("Pedido"), QStringLiteral("cmdPedido")},
+        {QStringLiteral("Total"), QStringLiteral("cmdTotal")},
+        {QStringLiteral("Sair"), QStringLiteral("cmdSair")}};
+    const QHash<QString, QString> entries = {
+        {QStringLiteral("Calculadora"), QStringLiteral("mnuCalc")},
+        {QStringLiteral("Pedido"), QStringLiteral("mnuPedido")},
+        {QStringLiteral("Total"), QStringLiteral("mnuTotal")},
+        {QStringLiteral("Sair"), QStringLiteral("mnuSair")}};
+    const QHash<QString, Qt::Key> letters = {{QStringLiteral("Calculadora"), Qt::Key_C},
+                                             {QStringLiteral("Pedido"), Qt::Key_P},
+                                             {QStringLiteral("Total"), Qt::Key_T},
+                                             {QStringLiteral("Sair"), Qt::Key_R}};
+    auto *button = find<QPushButton>(buttons[command]);
+
+    const auto go = [&] {
+        if (route == QLatin1String("button")) {
+            QTest::mouseClick(button, Qt::LeftButton);
+        } else if (route == QLatin1String("toolbar")) {
+            auto *toolbar = find<runtime::ToolBar>(QStringLiteral("tlbFerramentas"));
+            QTest::mouseClick(toolbar->widgetForAction(toolbar->button(command)), Qt::LeftButton);
+        } else if (route == QLatin1String("menu")) {
+            QTest::mouseClick(m_window.get(), Qt::RightButton, {}, QPoint(5, 200));
+            auto *menu = find<QMenu>(QStringLiteral("mnuPop"));
+            QTRY_VERIFY(menu->isVisible());
+            auto *entry = m_window->findChild<QAction *>(entries[command]);
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+        } else if (route == QLatin1String("access key")) {
+            find(QStringLiteral("cmbValor1"))->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), letters[command], Qt::AltModifier);
+        } else {
+            button->setFocus();
+            QTest::keyClick(button, Qt::Key_Return);
+        }
+    };
+
+    if (command == QLatin1String("Total")) {
+        const Shown shown = checkOut(go);
+        QVERIFY(shown.visible);
+        QCOMPARE(shown.total, QStringLiteral("0"));
+    } else {
+        go();
+        if (command == QLatin1String("Calculadora"))
+            QTRY_COMPARE(m_messages->messages,
+                         QStringList{QStringLiteral("Não foi possível abrir a calculadora.")});
+        else if (command == QLatin1String("Pedido"))
+            QTRY_COMPARE(m_messages->messages, QStringList{QStringLiteral("Pedido Cadastrado")});
+        else
+            QTRY_COMPARE(m_ends, 1);
+    }
+    // Each route runs its command once and nothing else.
+    QTest::qWait(150);
+    QVERIFY(m_messages->messages.size() <= 1);
+    QCOMPARE(m_ends, command == QLatin1String("Sair") ? 1 : 0);
+    if (command != QLatin1String("Pedido"))
+        QCOMPARE(m_window->loadedResumo(), nullptr);
+}
+
+void tst_Checkout::toolbarKeysAreExact_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::newRow("lower case") << QStringLiteral("pedido");
+    QTest::newRow("upper case") << QStringLiteral("SAIR");
+    QTest::newRow("mixed case") << QStringLiteral("CalCuladora");
+    QTest::newRow("trailing space") << QStringLiteral("Total ");
+    QTest::newRow("empty key") << QString();
+    QTest::newRow("separator key") << QStringLiteral("nada");
+}
+
+void tst_Checkout::toolbarKeysAreExact()
+{
+    QFETCH(QString, key);
+    qputenv("PATH", QByteArray("/nonexistent"));
+    click(QStringLiteral("optTipoInt"));
+
+    m_window->tlbFerramentas_ButtonClick(key);
+
+    QVERIFY(m_messages->messages.isEmpty());
+    QCOMPARE(m_ends, 0);
+    QCOMPARE(m_window->loadedResumo(), nullptr);
+}
+
+void tst_Checkout::rightPressOpensMenuOnBareSurfaceOnly_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<bool>("opens");
+
+    QTest::newRow("right on the bare surface") << QString() << int(Qt::RightButton) << true;
+    QTest::newRow("left on the bare surface") << QString() << int(Qt::LeftButton) << false;
+    QTest::newRow("middle on the bare surface") << QString() << int(Qt::MiddleButton) << false;
+    for (const char *name :
+         {"Label1", "Label2", "Label3", "Frame1", "Frame4", "Image1", "cmdPedido", "optTipoInt",
+          "cmbValor0", "mskCard", "cmbSabor0", "cmbCard", "tlbFerramentas", "sbMorvesta"})
+        QTest::addRow("right on %s", name)
+            << QString::fromLatin1(name) << int(Qt::RightButton) << false;
+}
+
+void tst_Checkout::rightPressOpensMenuOnBareSurfaceOnly()
+{
+    QFETCH(QString, target);
+    QFETCH(int, button);
+    QFETCH(bool, opens);
+
+    QWidget *widget = target.isEmpty() ? m_window.get() : find(target);
+    QPoint at = target.isEmpty() ? QPoint(5, 200) : QPoint(3, 3);
+    if (target == QLatin1String("Frame1"))
+        at = QPoint(find(target)->width() - 3, find(target)->height() - 3);
+    QVERIFY(target.isEmpty() || m_window->childAt(widget->mapTo(m_window.get(), at)) != nullptr);
+    QTest::mousePress(widget, Qt::MouseButton(button), {}, at);
+    auto *menu = find<QMenu>(QStringLiteral("mnuPop"));
+    if (opens) {
+        QTRY_VERIFY(menu->isVisible());
+        // At the pointer.
+        QCOMPARE(menu->pos(), m_window->mapToGlobal(at));
+    } else {
+        QTest::qWait(50);
+        QVERIFY(!menu->isVisible());
+    }
+    menu->hide();
+    QTest::mouseRelease(widget, Qt::MouseButton(button), {}, at);
+}
+
+void tst_Checkout::menuEntryChosenWithRightButton()
+{
+    click(QStringLiteral("optTipoMeia"));
+    QTest::mouseClick(m_window.get(), Qt::RightButton, {}, QPoint(5, 200));
+    auto *menu = find<QMenu>(QStringLiteral("mnuPop"));
+    QTRY_VERIFY(menu->isVisible());
+    auto *entry = m_window->findChild<QAction *>(QStringLiteral("mnuPedido"));
+    QTest::mouseClick(menu, Qt::RightButton, {}, menu->actionGeometry(entry).center());
+    QTRY_COMPARE(m_messages->messages, QStringList{QStringLiteral("Pedido Cadastrado")});
+    QVERIFY(!menu->isVisible());
+}
+
+void tst_Checkout::calculatorLaunchesEveryTime()
+{
+    QTemporaryDir dir;
+    const QString marker = dir.filePath(QStringLiteral("launched"));
+    const QString calculator = dir.filePath(QStringLiteral("galculator"));
+    QFile script(calculator);
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\necho run >> \"" + marker.toLocal8Bit() + "\"\nsleep 1\n");
+    script.close();
+    QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    qputenv("PATH", dir.path().toLocal8Bit());
+
+    click(QStringLiteral("optTipoInt"));
+    click(QStringLiteral("cmdCalculadora"));
+    m_window->tlbFerramentas_ButtonClick(QStringLiteral("Calculadora"));
+
+    const auto launches = [&marker] {
+        QFile file(marker);
+        return file.open(QIODevice::ReadOnly) ? file.readAll().count('\n') : 0;
+    };
+    QTRY_COMPARE(launches(), 2);
+    QVERIFY(m_messages->messages.isEmpty());
+    // The main window stays usable while the calculator runs.
+    click(QStringLiteral("cmdPedido"));
+    QCOMPARE(m_messages->messages, QStringList{QStringLiteral("Pedido Cadastrado")});
+}
+
+void tst_Checkout::calculatorThatCannotStartKeepsTheOrder_data()
+{
+    QTest::addColumn<bool>("present");
+    QTest::newRow("no calculator installed") << false;
+    QTest::newRow("calculator is not a program") << true;
+}
+
+void tst_Checkout::calculatorThatCannotStartKeepsTheOrder()
+{
+    QFETCH(bool, present);
+
+    QTemporaryDir dir;
+    if (present) {
+        QFile broken(dir.filePath(QStringLiteral("gnome-calculator")));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("\x7f"
+                     "ELF not really\n");
+        broken.close();
+        QVERIFY(broken.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    }
+    qputenv("PATH", dir.path().toLocal8Bit());
+
+    click(QStringLiteral("optTipoMeia"));
+    click(QStringLiteral("cmdPedido"));
+    click(QStringLiteral("optPagCard"));
+    typeCardNumber(QStringLiteral("9999"));
+    m_messages->messages.clear();
+
+    click(QStringLiteral("cmdCalculadora"));
+
+    QCOMPARE(m_messages->messages,
+             QStringList{QStringLiteral("Não foi possível abrir a calculadora.")});
+    QCOMPARE(m_ends, 0);
+    // Everything as it was: the order line, the composition, the payment.
+    QVERIFY(m_window->loadedResumo());
+    QCOMPARE(m_window->loadedResumo()->ui().lstItem->count(), 1);
+    QVERIFY(find<runtime::OptionButton>(QStringLiteral("optTipoMeia"))->value());
+    QVERIFY(find<runtime::OptionButton>(QStringLiteral("optPagCard"))->value());
+    QCOMPARE(find<runtime::MaskEdit>(QStringLiteral("mskCard"))->typedChars(),
+             QStringLiteral("9999"));
+}
+
+QTEST_MAIN(tst_Checkout)
+#include "tst_checkout.moc"
