@@ -40,6 +40,21 @@ protected:
     void Form_Activate() override { ++activations; }
 };
 
+// Two option buttons sharing a container, shown.
+struct OptionGroup
+{
+    OptionGroup()
+    {
+        auto *layout = new QVBoxLayout(&container);
+        layout->addWidget(first);
+        layout->addWidget(second);
+        container.show();
+    }
+    QWidget container;
+    runtime::OptionButton *first = new runtime::OptionButton(QStringLiteral("one"), &container);
+    runtime::OptionButton *second = new runtime::OptionButton(QStringLiteral("two"), &container);
+};
+
 bool writeScript(const QString &path, const QByteArray &body)
 {
     QFile file(path);
@@ -237,13 +252,9 @@ void tst_Runtime::simpleComboHasNoPopup()
 
 void tst_Runtime::optionButtonClickSelectsAndClearsOthers()
 {
-    QWidget group;
-    auto *layout = new QVBoxLayout(&group);
-    auto *first = new runtime::OptionButton(QStringLiteral("one"));
-    auto *second = new runtime::OptionButton(QStringLiteral("two"));
-    layout->addWidget(first);
-    layout->addWidget(second);
-    group.show();
+    OptionGroup group;
+    runtime::OptionButton *first = group.first;
+    runtime::OptionButton *second = group.second;
     QSignalSpy secondClicks(second, &QAbstractButton::clicked);
 
     QTest::mouseClick(first, Qt::LeftButton);
@@ -256,13 +267,9 @@ void tst_Runtime::optionButtonClickSelectsAndClearsOthers()
 
 void tst_Runtime::optionButtonClearedFromCodeRaisesNothing()
 {
-    QWidget group;
-    auto *layout = new QVBoxLayout(&group);
-    auto *first = new runtime::OptionButton(QStringLiteral("one"));
-    auto *second = new runtime::OptionButton(QStringLiteral("two"));
-    layout->addWidget(first);
-    layout->addWidget(second);
-    group.show();
+    OptionGroup group;
+    runtime::OptionButton *first = group.first;
+    runtime::OptionButton *second = group.second;
     QTest::mouseClick(first, Qt::LeftButton);
     QSignalSpy firstClicks(first, &QAbstractButton::clicked);
     QSignalSpy secondClicks(second, &QAbstractButton::clicked);
