@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing (Debian/Ubuntu), builds, and then runs the program
-# ("./build.sh run") or the test suite ("./build.sh test").
+# ("./build.sh run") or the test suite ("./build.sh test"). "./build.sh
+# sanitize" builds with AddressSanitizer and UndefinedBehaviorSanitizer into
+# build-sanitize/ and runs the test suite there.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -18,12 +20,17 @@ if ((${#missing[@]})); then
     "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
 fi
 
-build=${BUILD_DIR:-build}
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo </dev/null
+mode=${1:-run}
+case "$mode" in
+run | test) build=${BUILD_DIR:-build}; options=() ;;
+sanitize) build=${BUILD_DIR:-build-sanitize}; options=(-DMORVESTA_SANITIZE=ON) ;;
+*) echo "usage: $0 [run|test|sanitize]" >&2; exit 2 ;;
+esac
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}" </dev/null
 cmake --build "$build" --parallel "$(nproc)" </dev/null
 
-case "${1:-run}" in
-run) exec "$build/app/morvesta" ;;
-test) cd "$build" && exec ctest --output-on-failure --timeout 300 </dev/null ;;
-*) echo "usage: $0 [run|test]" >&2; exit 2 ;;
-esac
+if [ "$mode" = run ]; then
+    exec "$build/app/morvesta"
+fi
+cd "$build"
+exec ctest --output-on-failure --timeout 300 </dev/null
