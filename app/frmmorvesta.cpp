@@ -59,10 +59,19 @@ void frmMorvesta::connectHandlers()
     connect(ui.cmdSair, &QAbstractButton::clicked, this, &frmMorvesta::cmdSair_Click);
     connect(ui.tlbFerramentas, &runtime::ToolBar::buttonClick, this,
             &frmMorvesta::tlbFerramentas_ButtonClick);
-    connect(ui.mnuCalc, &QAction::triggered, this, &frmMorvesta::mnuCalc_Click);
-    connect(ui.mnuPedido, &QAction::triggered, this, &frmMorvesta::mnuPedido_Click);
-    connect(ui.mnuTotal, &QAction::triggered, this, &frmMorvesta::mnuTotal_Click);
-    connect(ui.mnuSair, &QAction::triggered, this, &frmMorvesta::mnuSair_Click);
+}
+
+QMenu *frmMorvesta::mnuPop()
+{
+    Ui_frmMorvesta &ui = *m_ui;
+    if (!ui.mnuPop) {
+        ui.setupPopupMenu(this);
+        connect(ui.mnuCalc, &QAction::triggered, this, &frmMorvesta::mnuCalc_Click);
+        connect(ui.mnuPedido, &QAction::triggered, this, &frmMorvesta::mnuPedido_Click);
+        connect(ui.mnuTotal, &QAction::triggered, this, &frmMorvesta::mnuTotal_Click);
+        connect(ui.mnuSair, &QAction::triggered, this, &frmMorvesta::mnuSair_Click);
+    }
+    return ui.mnuPop;
 }
 
 // Start-up and the catalogue ------------------------------------------------
@@ -268,7 +277,7 @@ void frmMorvesta::Form_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers s
 {
     Q_UNUSED(shift);
     if (button == Qt::RightButton)
-        m_ui->mnuPop->popup(mapToGlobal(position.toPoint()));
+        mnuPop()->popup(mapToGlobal(position.toPoint()));
 }
 
 void frmMorvesta::mousePressEvent(QMouseEvent *event)

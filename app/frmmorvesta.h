@@ -21,13 +21,13 @@
 #include <memory>
 
 class QAction;
-class QGroupBox;
 class QLabel;
 class QMenu;
 class QPushButton;
 class frmResumo;
 
 namespace runtime {
+class Frame;
 class ListCombo;
 class MaskEdit;
 class OptionButton;
@@ -39,15 +39,15 @@ struct Ui_frmMorvesta
 {
     runtime::ToolBar *tlbFerramentas = nullptr;
     QLabel *Label1 = nullptr;
-    QGroupBox *Frame1 = nullptr;
+    runtime::Frame *Frame1 = nullptr;
     runtime::OptionButton *optTipoInt = nullptr;
     runtime::OptionButton *optTipoMeia = nullptr;
     runtime::OptionButton *optTipoTerco = nullptr;
-    QGroupBox *Frame3 = nullptr;
+    runtime::Frame *Frame3 = nullptr;
     std::array<runtime::ListCombo *, 3> cmbSabor{};
-    QGroupBox *Frame4 = nullptr;
+    runtime::Frame *Frame4 = nullptr;
     std::array<runtime::ListCombo *, 3> cmbValor{};
-    QGroupBox *Frame2 = nullptr;
+    runtime::Frame *Frame2 = nullptr;
     runtime::OptionButton *optPagDin = nullptr;
     runtime::OptionButton *optPagCheque = nullptr;
     runtime::OptionButton *optPagCard = nullptr;
@@ -70,6 +70,8 @@ struct Ui_frmMorvesta
     QAction *mnuSair = nullptr;
 
     void setupUi(QWidget *frmMorvesta);
+    // The pop-up menu is built the first time it is needed.
+    void setupPopupMenu(QWidget *frmMorvesta);
 };
 
 class frmMorvesta : public QWidget
@@ -83,6 +85,8 @@ public:
     const Ui_frmMorvesta &ui() const { return *m_ui; }
     // The summary window of the order in progress, if one is loaded.
     frmResumo *loadedResumo() const;
+    // The hidden pop-up menu, built on first use.
+    QMenu *mnuPop();
 
     void Form_Load();
     void Form_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF position);

@@ -6,6 +6,7 @@
 
 #include "runtime/commandbutton.h"
 #include "runtime/fonts.h"
+#include "runtime/frame.h"
 #include "runtime/geometry.h"
 #include "runtime/listcombo.h"
 #include "runtime/maskedit.h"
@@ -14,7 +15,7 @@
 #include "runtime/statusbar.h"
 #include "runtime/toolbar.h"
 
-#include <QGroupBox>
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 
@@ -47,13 +48,13 @@ QLabel *autoSizedLabel(const QString &name, const QString &caption, QWidget *par
     return label;
 }
 
-QGroupBox *frame(const QString &name, const QString &caption, QWidget *parent, int left, int top,
-                 int width, int height)
+runtime::Frame *frame(const QString &name, const QString &caption, QWidget *parent, int left,
+                      int top, int width, int height)
 {
-    return place(named(new QGroupBox(caption, parent), name), left, top, width, height);
+    return place(named(new runtime::Frame(caption, parent), name), left, top, width, height);
 }
 
-OptionButton *option(const QString &name, const QString &caption, QGroupBox *parent, int top)
+OptionButton *option(const QString &name, const QString &caption, runtime::Frame *parent, int top)
 {
     return place(named(new OptionButton(caption, parent), name), 120, top, 1215, 375);
 }
@@ -67,7 +68,11 @@ void Ui_frmMorvesta::setupUi(QWidget *window)
     window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     window->setFixedSize(twips(6255), twips(6120));
-    window->setFont(runtime::designFont(QStringLiteral("MS Sans Serif"), 8.25));
+    // The window's font is the program's: message boxes, the pop-up menu and
+    // tool tips use it too, and no other face has to be loaded at start-up.
+    const QFont windowFont = runtime::designFont(QStringLiteral("MS Sans Serif"), 8.25);
+    QApplication::setFont(windowFont);
+    window->setFont(windowFont);
 
     // The pictures: one decode each, shared by the buttons, the toolbar and
     // the window.
@@ -122,7 +127,6 @@ void Ui_frmMorvesta::setupUi(QWidget *window)
     optPagCheque = option(QStringLiteral("optPagCheque"), QStringLiteral("Cheque"), Frame2, 600);
     optPagCard = option(QStringLiteral("optPagCard"), QStringLiteral("Cartão"), Frame2, 960);
 
-    const QFont windowFont = window->font();
     Label2 = autoSizedLabel(QStringLiteral("Label2"),
                             QStringLiteral("Una Bella Pizza Da Sciegliere"), window, 1920, 3240,
                             runtime::designFont(QStringLiteral("Bookman Old Style"), 14.25, 300),
@@ -173,13 +177,6 @@ void Ui_frmMorvesta::setupUi(QWidget *window)
     sbMorvesta->addPanel(Panel::Time, twips(1440));
     sbMorvesta->addPanel(Panel::Text, twips(1440));
 
-    mnuPop = named(new QMenu(QStringLiteral("Pop"), window), QStringLiteral("mnuPop"));
-    mnuCalc = named(mnuPop->addAction(QStringLiteral("&Calculadora")), QStringLiteral("mnuCalc"));
-    mnuPedido = named(mnuPop->addAction(QStringLiteral("&Pedido")), QStringLiteral("mnuPedido"));
-    mnuTotal = named(mnuPop->addAction(QStringLiteral("&Total")), QStringLiteral("mnuTotal"));
-    traco = named(mnuPop->addSeparator(), QStringLiteral("traco"));
-    mnuSair = named(mnuPop->addAction(QStringLiteral("Sai&r")), QStringLiteral("mnuSair"));
-
     // Tab order by the design's tab indexes; labels, frames, the toolbar and
     // the status bar take no focus.
     QWidget *const tabOrder[] = {
@@ -191,4 +188,14 @@ void Ui_frmMorvesta::setupUi(QWidget *window)
     for (QWidget *passive : std::initializer_list<QWidget *>{tlbFerramentas, sbMorvesta, Image1})
         passive->setFocusPolicy(Qt::NoFocus);
     cmdPedido->setFocus();
+}
+
+void Ui_frmMorvesta::setupPopupMenu(QWidget *window)
+{
+    mnuPop = named(new QMenu(QStringLiteral("Pop"), window), QStringLiteral("mnuPop"));
+    mnuCalc = named(mnuPop->addAction(QStringLiteral("&Calculadora")), QStringLiteral("mnuCalc"));
+    mnuPedido = named(mnuPop->addAction(QStringLiteral("&Pedido")), QStringLiteral("mnuPedido"));
+    mnuTotal = named(mnuPop->addAction(QStringLiteral("&Total")), QStringLiteral("mnuTotal"));
+    traco = named(mnuPop->addSeparator(), QStringLiteral("traco"));
+    mnuSair = named(mnuPop->addAction(QStringLiteral("Sai&r")), QStringLiteral("mnuSair"));
 }

@@ -27,6 +27,16 @@ public:
         return QProxyStyle::subControlRect(control, option, sub, widget);
     }
 
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        // No pop-up list: the combo box then builds none of its pop-up's
+        // widgets either.
+        if (hint == SH_ComboBox_Popup)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
                             QPainter *painter, const QWidget *widget) const override
     {
@@ -47,15 +57,14 @@ public:
 
 ListCombo::ListCombo(Kind kind, QWidget *parent) : QComboBox(parent), m_kind(kind)
 {
-    setMaxVisibleItems(8);
     if (m_kind == Kind::SimpleCombo) {
+        auto *style = new TextFieldOnlyStyle;
+        style->setParent(this);
+        setStyle(style);
         setEditable(true);
         setInsertPolicy(QComboBox::NoInsert);
         setCompleter(nullptr);
         lineEdit()->setFrame(false);
-        auto *style = new TextFieldOnlyStyle;
-        style->setParent(this);
-        setStyle(style);
     }
     connect(this, &QComboBox::activated, this, &ListCombo::click);
 }

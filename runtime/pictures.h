@@ -11,7 +11,7 @@ namespace runtime {
 
 inline constexpr QRgb kMaskColour = 0xFFC0C0C0;
 
-// The picture at path (a resource) with its mask colour transparent.
+// The XPM picture at path (a resource) with its mask colour transparent.
 QPixmap maskedPixmap(const QString &path);
 
 // An icon from one or more sizes of the same picture.

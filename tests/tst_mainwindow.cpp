@@ -8,6 +8,7 @@
 #include "app/frmmorvesta.h"
 #include "summary/frmresumo.h"
 
+#include "runtime/frame.h"
 #include "runtime/listcombo.h"
 #include "runtime/maskedit.h"
 #include "runtime/optionbutton.h"
@@ -15,7 +16,6 @@
 #include "runtime/program.h"
 #include "runtime/toolbar.h"
 
-#include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -260,7 +260,8 @@ void tst_MainWindow::statusBarShowsHouseNameDateAndTime()
 
 void tst_MainWindow::popupMenuIsHiddenWithFiveEntries()
 {
-    auto *menu = control<QMenu>(m_window.get(), QStringLiteral("mnuPop"));
+    QMenu *menu = m_window->mnuPop();
+    QCOMPARE(menu->objectName(), QStringLiteral("mnuPop"));
     QVERIFY(!menu->isVisible());
     QCOMPARE(menu->title(), QStringLiteral("Pop"));
     const QList<QAction *> entries = menu->actions();
@@ -324,7 +325,7 @@ void tst_MainWindow::noCaptionIsClipped()
                     style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
         QVERIFY2(button->fontMetrics().horizontalAdvance(caption) <= room, qPrintable(caption));
     }
-    for (QGroupBox *frame : m_window->findChildren<QGroupBox *>())
+    for (runtime::Frame *frame : m_window->findChildren<runtime::Frame *>())
         QVERIFY2(frame->fontMetrics().horizontalAdvance(frame->title()) < frame->width(),
                  qPrintable(frame->title()));
 }
