@@ -23,7 +23,6 @@ public:
 
     // Adds a panel width pixels wide and returns it.
     QLabel *addPanel(Panel kind, int width, const QString &text = {});
-    QLabel *panel(int index) const { return m_panels.at(index).label; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
