@@ -163,23 +163,32 @@ void frmMorvesta::cmdPedido_Click()
     const auto flavour = [&ui](int slot) { return ui.cmbSabor[slot]->text(); };
 
     QString item;
-    if (ui.optTipoInt->value())
+    int usedSlots = 0;
+    if (ui.optTipoInt->value()) {
         item = QStringLiteral("1 - ") + flavour(0);
-    else if (ui.optTipoMeia->value())
+        usedSlots = 1;
+    } else if (ui.optTipoMeia->value()) {
         item = QStringLiteral("1/2 - ") + flavour(0) + QStringLiteral(" - ") + flavour(1);
-    else if (ui.optTipoTerco->value())
+        usedSlots = 2;
+    } else if (ui.optTipoTerco->value()) {
         item = QStringLiteral("1/3 - ") + flavour(0) + QStringLiteral(" - ") + flavour(1) +
                QStringLiteral(" - ") + flavour(2);
-    else
+        usedSlots = 3;
+    } else {
         return;
+    }
 
     // Every slot counts, used by the type or not: whatever a price list shows
     // is part of the pizza's price. A text that is not a price stops the
-    // registration before anything is written.
+    // registration before anything is written, and so does a blank price in a
+    // slot the type uses: that is a forgotten price, not a free pizza. An
+    // unused slot left blank costs nothing.
     std::array<runtime::Centavos, 3> prices{};
     for (int i = 0; i < 3; ++i) {
         const QString text = ui.cmbValor[i]->text();
-        const std::optional<runtime::Centavos> price = runtime::parsePrice(text);
+        std::optional<runtime::Centavos> price = runtime::parsePrice(text);
+        if (i < usedSlots && text.trimmed().isEmpty())
+            price.reset();
         if (!price) {
             runtime::msgBox(QStringLiteral("Preço inválido: \"%1\"").arg(text.trimmed()), this);
             return;

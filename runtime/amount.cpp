@@ -42,25 +42,22 @@ std::optional<Centavos> parsePrice(QStringView text)
     }
 
     Centavos cents = 0;
-    bool roundUp = false;
     if (i < t.size() && (t[i] == u',' || t[i] == u'.')) {
         ++i;
         int decimals = 0;
-        for (; i < t.size() && isAsciiDigit(t[i]); ++i, ++decimals) {
+        for (; i < t.size() && decimals < 2 && isAsciiDigit(t[i]); ++i, ++decimals) {
             anyDigit = true;
-            if (decimals < 2)
-                cents = cents * 10 + digitValue(t[i]);
-            else if (decimals == 2)
-                roundUp = digitValue(t[i]) >= 5;
+            cents = cents * 10 + digitValue(t[i]);
         }
         if (decimals == 1) // "7,5" is 7,50
             cents *= 10;
     }
 
+    // A third decimal stops the reading here and so refuses the text.
     if (i != t.size() || !anyDigit)
         return std::nullopt;
 
-    const Centavos amount = whole * 100 + cents + (roundUp ? 1 : 0);
+    const Centavos amount = whole * 100 + cents;
     if (amount > kMaxPrice)
         return std::nullopt;
     return amount;
@@ -86,11 +83,6 @@ QString rightAlign(const QString &text, qsizetype n)
     if (text.size() >= n)
         return text;
     return QString(n - text.size(), u' ') + text;
-}
-
-QString lastChars(const QString &text, qsizetype n)
-{
-    return text.size() <= n ? text : text.right(n);
 }
 
 QString plainAmount(Centavos amount, QStringView separator)

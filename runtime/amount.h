@@ -30,10 +30,10 @@ inline constexpr Centavos kMaxPrice = 9'999'999;
 QString decimalSeparator();
 
 // Reads a price the way an operator writes it: digits with at most one
-// decimal separator, either ',' or '.'; surrounding white space is skipped,
-// more than two decimals round half up to the centavo. An empty text is 0.
-// Anything else (signs, exponents, letters, grouping, more than kMaxPrice)
-// is not a price.
+// decimal separator, either ',' or '.', and at most two decimals;
+// surrounding white space is skipped. An empty text is 0. Anything else
+// (signs, exponents, letters, grouping, a third decimal, more than
+// kMaxPrice) is not a price: "1.234" is not guessed to be 1,23.
 std::optional<Centavos> parsePrice(QStringView text);
 
 // "0.00": at least one digit, the separator, exactly two decimals, no grouping.
@@ -42,9 +42,6 @@ QString formatFixed2(Centavos amount, QStringView separator);
 // Right-aligns text in n characters with leading spaces; a longer text comes
 // back whole.
 QString rightAlign(const QString &text, qsizetype n);
-
-// The last n characters of text, or the whole text when it is shorter.
-QString lastChars(const QString &text, qsizetype n);
 
 // The plain form of an amount: no trailing zeros and no separator for a
 // whole number ("0", "5,9", "21,4", "19", "59").

@@ -72,7 +72,6 @@ public:
     }
     T *operator->() { return &get(); }
 
-    bool isLoaded() const { return m_window != nullptr; }
     // The loaded window, without creating one.
     T *peek() const { return m_window.get(); }
 

@@ -47,6 +47,8 @@ private slots:
     void registrationWithoutTypeDoesNothing();
     void invalidPriceRegistersNothing_data();
     void invalidPriceRegistersNothing();
+    void blankPriceIsRefusedInAUsedSlot_data();
+    void blankPriceIsRefusedInAUsedSlot();
     void registrationKeepsTheComposition();
     void firstRegistrationLoadsSummaryHidden();
 
@@ -272,13 +274,9 @@ void tst_Order::registrationWritesOneOrderLine_data()
             << comma << QStringLiteral("optTipoInt") << QList<int>{-2, -2, -2}
             << QStringList{QStringLiteral("  8,4 "), QString(), QString()}
             << QStringLiteral("1 - Mussarela") << v("   8,40");
-        QTest::addRow("%s: third decimal rounds to the centavo", sep)
+        QTest::addRow("%s: typed zero in the only slot is a deliberate zero", sep)
             << comma << QStringLiteral("optTipoInt") << QList<int>{-2, -2, -2}
-            << QStringList{QStringLiteral("5,999"), QString(), QString()}
-            << QStringLiteral("1 - Mussarela") << v("   6,00");
-        QTest::addRow("%s: cleared price in the only slot is zero", sep)
-            << comma << QStringLiteral("optTipoInt") << QList<int>{-2, -2, -2}
-            << QStringList{QStringLiteral(" "), QString(), QString()}
+            << QStringList{QStringLiteral("0"), QString(), QString()}
             << QStringLiteral("1 - Mussarela") << v("   0,00");
         QTest::addRow("%s: dearest price is never cut", sep)
             << comma << QStringLiteral("optTipoInt") << QList<int>{-2, -2, -2}
@@ -357,6 +355,13 @@ void tst_Order::invalidPriceRegistersNothing_data()
         << 2 << QStringLiteral("  7,5x ") << QStringLiteral("Preço inválido: \"7,5x\"");
     QTest::newRow("markup is just text")
         << 0 << QStringLiteral("<b>1</b>") << QStringLiteral("Preço inválido: \"<b>1</b>\"");
+    // A third decimal is refused, never rounded: "1.234" is not 1,23.
+    QTest::newRow("point and three digits")
+        << 0 << QStringLiteral("1.234") << QStringLiteral("Preço inválido: \"1.234\"");
+    QTest::newRow("point and three zeros")
+        << 1 << QStringLiteral("12.500") << QStringLiteral("Preço inválido: \"12.500\"");
+    QTest::newRow("three decimals in an unused slot")
+        << 2 << QStringLiteral("2,999") << QStringLiteral("Preço inválido: \"2,999\"");
 }
 
 void tst_Order::invalidPriceRegistersNothing()
@@ -382,6 +387,48 @@ void tst_Order::invalidPriceRegistersNothing()
     // The composition, the bad text included, stays for the operator to mend.
     QCOMPARE(valor(slot)->text(), typed);
     QVERIFY(m_window->ui().optTipoMeia->value());
+}
+
+void tst_Order::blankPriceIsRefusedInAUsedSlot_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("value"); // empty: refused
+
+    const QString whole = QStringLiteral("optTipoInt");
+    const QString half = QStringLiteral("optTipoMeia");
+    const QString thirds = QStringLiteral("optTipoTerco");
+    QTest::newRow("whole, slot 0 emptied") << whole << 0 << QString() << QString();
+    QTest::newRow("whole, slot 0 blanks") << whole << 0 << QStringLiteral("   ") << QString();
+    QTest::newRow("half, slot 1 emptied") << half << 1 << QString() << QString();
+    QTest::newRow("thirds, slot 2 blank") << thirds << 2 << QStringLiteral(" ") << QString();
+    QTest::newRow("whole, unused slot 1 blank counts as 0")
+        << whole << 1 << QStringLiteral(" ") << QStringLiteral("   5,00");
+    QTest::newRow("half, unused slot 2 blank counts as 0")
+        << half << 2 << QStringLiteral("  ") << QStringLiteral("   5,90");
+    QTest::newRow("whole, typed zero is a price")
+        << whole << 0 << QStringLiteral("0") << QStringLiteral("   0,00");
+}
+
+void tst_Order::blankPriceIsRefusedInAUsedSlot()
+{
+    QFETCH(QString, type);
+    QFETCH(int, slot);
+    QFETCH(QString, typed);
+    QFETCH(QString, value);
+
+    click(type);
+    typePrice(slot, typed);
+    click(QStringLiteral("cmdPedido"));
+
+    if (value.isEmpty()) {
+        QCOMPARE(m_messages->messages, QStringList{QStringLiteral("Preço inválido: \"\"")});
+        QCOMPARE(m_window->loadedResumo(), nullptr);
+    } else {
+        QCOMPARE(m_messages->messages, QStringList{QStringLiteral("Pedido Cadastrado")});
+        QCOMPARE(entries(m_window->loadedResumo()->ui().lstValor), QStringList{value});
+    }
 }
 
 void tst_Order::registrationKeepsTheComposition()
