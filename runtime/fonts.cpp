@@ -24,6 +24,23 @@ constexpr LookAlikes kLookAlikes[] = {
     {"Arial Black", {"Liberation Sans", "Nimbus Sans", "Arial", "DejaVu Sans"}},
 };
 
+// Whether a family is installed, by the font list Qt builds once anyway.
+// QFontDatabase::hasFamily() would first run the name through fontconfig's
+// substitution rules, about a million instructions a name. The list names a
+// family made by more than one foundry as "Family [Foundry]", so a plain name
+// also matches its foundry-qualified entries.
+bool isInstalled(const QString &family)
+{
+    static const QStringList installed = QFontDatabase::families();
+    const QString qualified = family + QLatin1String(" [");
+    for (const QString &entry : installed) {
+        if (entry.compare(family, Qt::CaseInsensitive) == 0 ||
+            (!family.endsWith(u']') && entry.startsWith(qualified, Qt::CaseInsensitive)))
+            return true;
+    }
+    return false;
+}
+
 // The family to ask for: the face itself where it is installed, else its
 // first installed look-alike. Asking Qt for a missing family directly would
 // have it sort every installed font to find a stand-in, for each font.
@@ -33,12 +50,12 @@ QString installedFamily(const QString &face)
     if (const auto found = resolved.constFind(face); found != resolved.cend())
         return *found;
     QString family = face;
-    if (!QFontDatabase::hasFamily(face)) {
+    if (!isInstalled(face)) {
         for (const LookAlikes &entry : kLookAlikes) {
             if (face != QLatin1String(entry.face))
                 continue;
             for (const char *candidate : entry.families) {
-                if (QFontDatabase::hasFamily(QString::fromLatin1(candidate))) {
+                if (isInstalled(QString::fromLatin1(candidate))) {
                     family = QString::fromLatin1(candidate);
                     break;
                 }
