@@ -4,6 +4,7 @@
 #include "summary/frmresumo.h"
 
 #include "runtime/amount.h"
+#include "runtime/keyrules.h"
 #include "runtime/listcombo.h"
 #include "runtime/maskedit.h"
 #include "runtime/messagebox.h"
@@ -29,6 +30,7 @@ frmMorvesta::frmMorvesta(QWidget *parent)
     : QWidget(parent), m_ui(std::make_unique<Ui_frmMorvesta>())
 {
     m_ui->setupUi(this);
+    runtime::installHeldKeyRule();
     connectHandlers();
     Form_Load();
 }

@@ -1,5 +1,7 @@
 #include "commandbutton.h"
 
+#include <QApplication>
+#include <QShortcutEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -18,6 +20,19 @@ CommandButton::CommandButton(const QIcon &picture, const QString &caption, QWidg
     setIcon(picture);
     setIconSize(QSize(32, 32));
     m_graphical = true;
+}
+
+bool CommandButton::event(QEvent *event)
+{
+    // Qt clicks on an access key after a short animated press, and a box
+    // opened meanwhile by another command would not stop that click.
+    if (event->type() == QEvent::Shortcut && !static_cast<QShortcutEvent *>(event)->isAmbiguous()) {
+        const QWidget *modal = QApplication::activeModalWidget();
+        if (isEnabled() && (!modal || modal == window()))
+            click();
+        return true;
+    }
+    return QPushButton::event(event);
 }
 
 void CommandButton::paintEvent(QPaintEvent *event)

@@ -4,6 +4,11 @@
 // the access letter of its caption clicks it from anywhere in its window; it
 // is never a window's default or cancel button. A graphical button shows its
 // picture centred above the caption.
+//
+// An access key clicks at once, as the key is pressed, and not at all while
+// a modal window other than the button's own is open: a second access key
+// typed quickly after a first one that opened a box never acts behind the
+// box.
 
 #include <QPushButton>
 
@@ -18,6 +23,7 @@ public:
     CommandButton(const QIcon &picture, const QString &caption, QWidget *parent = nullptr);
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QProxyStyle>
 #include <QStyleOptionFrame>
+#include <QWheelEvent>
 
 namespace runtime {
 
@@ -66,6 +67,7 @@ ListCombo::ListCombo(Kind kind, QWidget *parent) : QComboBox(parent), m_kind(kin
         setCompleter(nullptr);
         lineEdit()->setFrame(false);
     }
+    setFocusPolicy(Qt::StrongFocus);
     connect(this, &QComboBox::activated, this, &ListCombo::click);
 }
 
@@ -82,6 +84,14 @@ void ListCombo::showPopup()
     // A simple combo box has no list to open.
     if (m_kind == Kind::DropDownList)
         QComboBox::showPopup();
+}
+
+void ListCombo::wheelEvent(QWheelEvent *event)
+{
+    if (m_kind == Kind::DropDownList && hasFocus())
+        QComboBox::wheelEvent(event);
+    else
+        event->ignore();
 }
 
 } // namespace runtime

@@ -11,6 +11,11 @@
 //   - SimpleCombo: only the text field shows; the operator may type over it
 //     (typed text never becomes an entry), and Up and Down move the selection
 //     through the hidden list.
+//
+// The mouse wheel never gives either kind the focus. A drop-down list follows
+// the wheel only while it has the focus; a simple combo box never does (a
+// price turned by a wheel meant for something else would go unseen). A wheel
+// turn a list does not take goes on to the controls around it.
 
 #include <QComboBox>
 
@@ -34,6 +39,9 @@ public:
     QString text() const { return currentText(); }
 
     void showPopup() override;
+
+protected:
+    void wheelEvent(QWheelEvent *event) override;
 
 signals:
     // Raised by setListIndex() and by an operator's pick.

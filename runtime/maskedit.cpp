@@ -1,6 +1,8 @@
 #include "maskedit.h"
 
+#include <QApplication>
 #include <QFocusEvent>
+#include <QValidator>
 
 namespace runtime {
 
@@ -35,9 +37,38 @@ bool movesInsideProgram(Qt::FocusReason reason)
     return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
 }
 
+// Qt's digit position takes any character that is a digit in some script.
+// Every change of the text, however it came, passes here, and QLineEdit takes
+// back a change that makes the text invalid.
+class MaskCharacters : public QValidator
+{
+public:
+    explicit MaskCharacters(MaskEdit *edit) : QValidator(edit), m_edit(edit) {}
+
+    State validate(QString &input, int &position) const override
+    {
+        Q_UNUSED(position);
+        const QString mask = m_edit->mask();
+        if (mask.isEmpty())
+            return Acceptable;
+        for (const QChar c : std::as_const(input)) {
+            const bool digit = c >= u'0' && c <= u'9';
+            if (!digit && c != m_edit->promptChar() && (c == u'#' || !mask.contains(c)))
+                return Invalid;
+        }
+        return Acceptable;
+    }
+
+private:
+    const MaskEdit *m_edit;
+};
+
 } // namespace
 
-MaskEdit::MaskEdit(QWidget *parent) : QLineEdit(parent) {}
+MaskEdit::MaskEdit(QWidget *parent) : QLineEdit(parent)
+{
+    setValidator(new MaskCharacters(this));
+}
 
 void MaskEdit::setMask(const QString &mask)
 {
@@ -99,7 +130,9 @@ void MaskEdit::caretToFirstBlank()
 void MaskEdit::focusInEvent(QFocusEvent *event)
 {
     QLineEdit::focusInEvent(event);
-    if (!movesInsideProgram(event->reason()))
+    const bool back = m_awayInProgram && event->reason() == Qt::ActiveWindowFocusReason;
+    m_awayInProgram = false;
+    if (!movesInsideProgram(event->reason()) && !back)
         return;
     emit gotFocus();
     caretToFirstBlank();
@@ -120,8 +153,48 @@ void MaskEdit::focusOutEvent(QFocusEvent *event)
 {
     m_caretOnPress = false;
     QLineEdit::focusOutEvent(event);
+    if (event->reason() == Qt::ActiveWindowFocusReason) {
+        // The window taking the focus is already the active one when it is
+        // one of ours; when another program takes it there is none. A modal
+        // window of ours that is not active yet counts as ours.
+        const QWidget *active = QApplication::activeWindow();
+        const QWidget *modal = QApplication::activeModalWidget();
+        m_awayInProgram = (active && active != window()) || (modal && modal != window());
+        if (m_awayInProgram)
+            emit lostFocus();
+        return;
+    }
     if (movesInsideProgram(event->reason()))
         emit lostFocus();
+}
+
+bool MaskEdit::acceptsDrops() const
+{
+    return m_mask.contains(u'#');
+}
+
+void MaskEdit::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (acceptsDrops())
+        QLineEdit::dragEnterEvent(event);
+    else
+        event->ignore();
+}
+
+void MaskEdit::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (acceptsDrops())
+        QLineEdit::dragMoveEvent(event);
+    else
+        event->ignore();
+}
+
+void MaskEdit::dropEvent(QDropEvent *event)
+{
+    if (acceptsDrops())
+        QLineEdit::dropEvent(event);
+    else
+        event->ignore();
 }
 
 } // namespace runtime

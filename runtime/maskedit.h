@@ -6,10 +6,18 @@
 // spaces for a field that shows blanks only, "" for no mask at all). Digit
 // positions not yet typed show the prompt character.
 //
+// A digit position takes the digits 0 to 9 only, by every route: typing,
+// pasting, dropping and input methods. Other digits (Arabic-Indic,
+// full-width...) are refused like letters. Text dropped on the field is
+// refused while its mask has no digit position (no mask, or blanks only);
+// with digit positions the drop obeys the mask like typed text.
+//
 // gotFocus() and lostFocus() come when the focus moves inside the program,
-// not when another program takes or gives back the focus. Entering a masked
-// field, by key or by click, puts the caret on the first digit position not
-// yet typed, so the operator types the number from its start.
+// not when another program takes or gives back the focus. A box or another
+// window of the program taking the focus, and giving it back, is a move
+// inside the program. Entering a masked field, by key or by click, puts the
+// caret on the first digit position not yet typed, so the operator types the
+// number from its start.
 
 #include <QLineEdit>
 
@@ -43,6 +51,9 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void applyMask();
@@ -50,7 +61,11 @@ private:
 
     QString m_mask;
     QChar m_prompt = u'_';
+    bool acceptsDrops() const;
+
     bool m_caretOnPress = false;
+    // The focus went to another window of this program.
+    bool m_awayInProgram = false;
 };
 
 } // namespace runtime

@@ -1,6 +1,7 @@
 #include "program.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -37,8 +38,18 @@ QString desktopCalculator()
 #else
     static const char *const candidates[] = {"gnome-calculator", "kcalc",         "galculator",
                                              "mate-calc",        "qalculate-gtk", "xcalc"};
+    // Only absolute folders of the PATH: a relative entry ("." or an empty
+    // one) would name whatever folder the program happens to run in.
+    QStringList folders;
+    const QStringList entries = qEnvironmentVariable("PATH").split(QDir::listSeparator());
+    for (const QString &entry : entries) {
+        if (QDir::isAbsolutePath(entry))
+            folders << entry;
+    }
+    if (folders.isEmpty())
+        return {};
     for (const char *name : candidates) {
-        const QString path = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        const QString path = QStandardPaths::findExecutable(QString::fromLatin1(name), folders);
         if (!path.isEmpty())
             return path;
     }
