@@ -56,6 +56,7 @@ private slots:
     void totalOfTheOrder();
     void longOrdersTotalExactly_data();
     void longOrdersTotalExactly();
+    void totalLeavesLastRowSelected_data();
     void totalLeavesLastRowSelected();
 
     void summaryWindowDesign();
@@ -543,21 +544,35 @@ void tst_Order::longOrdersTotalExactly()
     QCOMPARE(shown, total);
 }
 
+void tst_Order::totalLeavesLastRowSelected_data()
+{
+    QTest::addColumn<int>("lines");
+    QTest::newRow("7 lines, a few rows below the list's bottom") << 7;
+    QTest::newRow("300 lines, far below") << 300;
+}
+
 void tst_Order::totalLeavesLastRowSelected()
 {
+    QFETCH(int, lines);
+
     click(QStringLiteral("optTipoTerco"));
-    for (int i = 0; i < 7; ++i)
+    for (int i = 0; i < lines; ++i)
         click(QStringLiteral("cmdPedido"));
     int valorRow = -2;
+    bool lastRowInView = false;
     QList<QListWidgetItem *> valorSelected, itemSelected;
     checkOut([&](frmResumo &resumo) {
-        valorRow = resumo.ui().lstValor->currentRow();
-        valorSelected = resumo.ui().lstValor->selectedItems();
+        QListWidget *values = resumo.ui().lstValor;
+        valorRow = values->currentRow();
+        valorSelected = values->selectedItems();
         itemSelected = resumo.ui().lstItem->selectedItems();
+        lastRowInView = values->currentItem() && values->viewport()->rect().contains(
+                                                     values->visualItemRect(values->currentItem()));
     });
-    QCOMPARE(valorRow, 6);
+    QCOMPARE(valorRow, lines - 1);
     QCOMPARE(valorSelected.size(), 1);
     QVERIFY(itemSelected.isEmpty());
+    QVERIFY(lastRowInView);
 }
 
 void tst_Order::summaryWindowDesign()
