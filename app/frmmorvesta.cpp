@@ -192,7 +192,8 @@ void frmMorvesta::cmdPedido_Click()
         if (i < usedSlots && text.trimmed().isEmpty())
             price.reset();
         if (!price) {
-            runtime::msgBox(QStringLiteral("Preço inválido: \"%1\"").arg(text.trimmed()), this);
+            runtime::msgBox(
+                QStringLiteral("Preço inválido: \"%1\"").arg(runtime::oneLine(text, 40)), this);
             return;
         }
         prices[i] = *price;

@@ -26,7 +26,10 @@ template <class W> W *place(W *widget, int left, int top, int width, int height)
     return widget;
 }
 
-// Moves a top-level window to the centre of the screen it will show on.
+// Moves a top-level window to the centre of the screen it will show on, its
+// frame included. Before a window is first shown the window system may not
+// know the frame yet (X11 learns it when the window manager takes the window);
+// the window is then centred again as soon as its frame is known.
 void centreOnScreen(QWidget *window);
 
 } // namespace runtime

@@ -1,8 +1,9 @@
 #pragma once
 
-// The message box: the text, one OK button, no icon, the program's title,
-// the caller waits until it is closed. The text is always shown as plain
-// text, whatever characters an operator put into it.
+// The message box: the text on one line, one OK button, no icon, the
+// program's title, the caller waits until it is closed. The text is always
+// shown as plain text, whatever characters an operator put into it, and the
+// box always fits on the screen: a line too long for it ends in "…".
 
 #include <QString>
 
@@ -15,6 +16,13 @@ namespace runtime {
 inline const QString kProgramTitle = QStringLiteral("Morvesta");
 
 void msgBox(const QString &text, QWidget *parent = nullptr);
+
+// The text as one line that shows what it says: line breaks and other
+// control characters become spaces, invisible format characters (direction
+// overrides, isolates and marks, zero-width joiners) are left out, and runs
+// of spaces become one. With a maxLength, a longer line is cut at a
+// character boundary and ends in "…", at most maxLength characters in all.
+QString oneLine(const QString &text, qsizetype maxLength = -1);
 
 // While set, msgBox() hands its text to the hook instead of showing a box
 // (tests, benchmarks). Pass an empty function to show boxes again.

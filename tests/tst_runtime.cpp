@@ -7,6 +7,7 @@
 
 #include "runtime/commandbutton.h"
 #include "runtime/form.h"
+#include "runtime/geometry.h"
 #include "runtime/listcombo.h"
 #include "runtime/maskedit.h"
 #include "runtime/optionbutton.h"
@@ -16,9 +17,11 @@
 
 #include <QAbstractItemView>
 #include <QDateTime>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -54,6 +57,60 @@ struct OptionGroup
     runtime::OptionButton *first = new runtime::OptionButton(QStringLiteral("one"), &container);
     runtime::OptionButton *second = new runtime::OptionButton(QStringLiteral("two"), &container);
 };
+
+// What a real message box showed, read while it was up.
+struct ShownBox
+{
+    QString name, title, text;
+    Qt::TextFormat format = Qt::RichText;
+    QStringList buttons;
+    bool buttonPicture = true;
+    bool defaultButton = false;
+    bool lineFits = false;
+    QRect frame, screen;
+};
+
+// Shows text in the program's message box, reads the box and closes it with
+// Enter.
+ShownBox showMessage(const QString &text)
+{
+    ShownBox shown;
+    std::function<void()> read;
+    read = [&] {
+        auto *box = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible()) {
+            QTimer::singleShot(10, read);
+            return;
+        }
+        shown.name = box->objectName();
+        shown.title = box->windowTitle();
+        // The label that shows the text (a box may hold a picture label too).
+        const QLabel *label = nullptr;
+        for (const QLabel *candidate : box->findChildren<QLabel *>()) {
+            if (!label || candidate->text().size() > label->text().size())
+                label = candidate;
+        }
+        if (label) {
+            shown.text = label->text();
+            shown.format = label->textFormat();
+            shown.lineFits = label->fontMetrics().horizontalAdvance(label->text()) <=
+                             label->contentsRect().width();
+        }
+        shown.buttonPicture = false;
+        for (const QAbstractButton *button : box->findChildren<QAbstractButton *>()) {
+            shown.buttons.append(button->text());
+            shown.buttonPicture = shown.buttonPicture || !button->icon().isNull();
+            if (const auto *push = qobject_cast<const QPushButton *>(button))
+                shown.defaultButton = push->isDefault();
+        }
+        shown.frame = box->frameGeometry();
+        shown.screen = box->screen()->availableGeometry();
+        QTest::keyClick(box, Qt::Key_Return);
+    };
+    QTimer::singleShot(0, read);
+    runtime::msgBox(text);
+    return shown;
+}
 
 bool writeScript(const QString &path, const QByteArray &body)
 {
@@ -101,7 +158,10 @@ private slots:
     void showModalRaisesActivateOncePerShow();
     void formClosingOnlyByUnloadRefusesCloseRequests();
 
-    void messageBoxIsPlainOkOnlyWithProgramTitle();
+    void messageBoxIsPlainOkOnlyAndFitsTheScreen_data();
+    void messageBoxIsPlainOkOnlyAndFitsTheScreen();
+    void windowIsCentredWithItsFrame_data();
+    void windowIsCentredWithItsFrame();
 
     void toolbarRaisesButtonKeys();
     void statusBarShowsTodayAndNow();
@@ -528,35 +588,87 @@ void tst_Runtime::formClosingOnlyByUnloadRefusesCloseRequests()
     QVERIFY(!plain.isVisible());
 }
 
-void tst_Runtime::messageBoxIsPlainOkOnlyWithProgramTitle()
+void tst_Runtime::messageBoxIsPlainOkOnlyAndFitsTheScreen_data()
 {
-    const QString text = QStringLiteral("<b>Preço</b> & <i>\"x\"</i>");
-    QString title, shownText;
-    int buttons = -1;
-    QMessageBox::Icon icon = QMessageBox::Critical;
-    Qt::TextFormat format = Qt::RichText;
-    bool sawBox = false;
-    QTimer::singleShot(0, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        sawBox = true;
-        title = box->windowTitle();
-        shownText = box->text();
-        buttons = box->buttons().size();
-        icon = box->icon();
-        format = box->textFormat();
-        QTest::keyClick(box, Qt::Key_Return);
-    });
+    QTest::addColumn<QString>("text");
+    // The text on one line; a cut line shows a beginning of it and "…".
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("cut");
 
-    runtime::msgBox(text);
+    const QString markup = QStringLiteral("<b>Preço</b> & <i>\"x\"</i>");
+    QTest::newRow("markup is text") << markup << markup << false;
+    const QString sentence = QStringLiteral("Não foi possível abrir a calculadora.");
+    QTest::newRow("a sentence shows whole") << sentence << sentence << false;
+    QTest::newRow("a 10,000-character word")
+        << QString(10000, u'x') << QString(10000, u'x') << true;
+    QTest::newRow("a pasted text of three lines")
+        << QStringLiteral("12,50\nquinze\r\n\tcatorze") << QStringLiteral("12,50 quinze catorze")
+        << false;
+    QTest::newRow("a pasted text of 120 lines")
+        << QStringList(120, QStringLiteral("7,50")).join(u'\n')
+        << QStringList(120, QStringLiteral("7,50")).join(u' ') << true;
+    QTest::newRow("direction overrides, isolates, marks and controls")
+        << QStringLiteral("Preço \u202E05,7\u202C\u2066x\u2069\u200E\u0007\u009B fim")
+        << QStringLiteral("Preço 05,7x fim") << false;
+}
 
-    QVERIFY(sawBox);
-    QCOMPARE(title, QStringLiteral("Morvesta"));
-    QCOMPARE(shownText, text);
-    QCOMPARE(buttons, 1);
-    QCOMPARE(icon, QMessageBox::NoIcon);
-    QCOMPARE(format, Qt::PlainText);
+void tst_Runtime::messageBoxIsPlainOkOnlyAndFitsTheScreen()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, line);
+    QFETCH(bool, cut);
+
+    const ShownBox shown = showMessage(text);
+
+    if (cut) {
+        QVERIFY2(shown.text.endsWith(u'…'), qPrintable(shown.text));
+        QVERIFY2(line.startsWith(shown.text.chopped(1)), qPrintable(shown.text));
+        // Cut where the screen ends, not before.
+        QVERIFY(shown.frame.width() > shown.screen.width() * 9 / 10);
+    } else {
+        QCOMPARE(shown.text, line);
+    }
+    QVERIFY(shown.lineFits);
+    QVERIFY2(
+        shown.screen.contains(shown.frame),
+        qPrintable(QStringLiteral("%1x%2").arg(shown.frame.width()).arg(shown.frame.height())));
+    QCOMPARE(shown.format, Qt::PlainText);
+    QCOMPARE(shown.name, QStringLiteral("msgBox"));
+    QCOMPARE(shown.title, QStringLiteral("Morvesta"));
+    QCOMPARE(shown.buttons, QStringList{QStringLiteral("OK")});
+    QVERIFY(!shown.buttonPicture);
+    QVERIFY(shown.defaultButton);
+}
+
+void tst_Runtime::windowIsCentredWithItsFrame_data()
+{
+    QTest::addColumn<bool>("movedWhenShown");
+
+    QTest::newRow("centred before its first show") << false;
+    QTest::newRow("moved once shown, stays") << true;
+}
+
+void tst_Runtime::windowIsCentredWithItsFrame()
+{
+    QFETCH(bool, movedWhenShown);
+
+    QWidget window;
+    window.setFixedSize(417, 408);
+    runtime::centreOnScreen(&window);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QRect screen = window.screen()->availableGeometry();
+    // The window system draws a frame, or there is nothing to tell apart.
+    QTRY_VERIFY(window.frameGeometry() != window.geometry());
+    QTRY_COMPARE(window.frameGeometry().center(), screen.center());
+
+    if (movedWhenShown) {
+        const QPoint elsewhere = screen.topLeft() + QPoint(10, 20);
+        window.move(elsewhere);
+        QTRY_COMPARE(window.frameGeometry().topLeft(), elsewhere);
+        QTest::qWait(20);
+        QCOMPARE(window.frameGeometry().topLeft(), elsewhere);
+    }
 }
 
 void tst_Runtime::toolbarRaisesButtonKeys()
