@@ -75,13 +75,17 @@ void Ui_frmMorvesta::setupUi(QWidget *window)
     window->setFont(windowFont);
 
     // The pictures: one decode each, shared by the buttons, the toolbar and
-    // the window.
+    // the window. The command buttons draw the 32 x 32 drawings, the toolbar
+    // the 16 x 16 ones.
     const QPixmap pizza = runtime::maskedPixmap(QStringLiteral(":/icons/pizza.xpm"));
-    const QIcon calculator = runtime::maskedIcon({QStringLiteral(":/icons/calculator.xpm")});
+    const QIcon calculator = runtime::maskedIcon(
+        {QStringLiteral(":/icons/calculator.xpm"), QStringLiteral(":/icons/calculator16.xpm")});
     const QIcon order = runtime::maskedIcon(
         {QStringLiteral(":/icons/order.xpm"), QStringLiteral(":/icons/order16.xpm")});
-    const QIcon money = runtime::maskedIcon({QStringLiteral(":/icons/money.xpm")});
-    const QIcon exit = runtime::maskedIcon({QStringLiteral(":/icons/exit.xpm")});
+    const QIcon money = runtime::maskedIcon(
+        {QStringLiteral(":/icons/money.xpm"), QStringLiteral(":/icons/money16.xpm")});
+    const QIcon exit = runtime::maskedIcon(
+        {QStringLiteral(":/icons/exit.xpm"), QStringLiteral(":/icons/exit16.xpm")});
     window->setWindowIcon(QIcon(pizza));
 
     tlbFerramentas = place(named(new runtime::ToolBar(window), QStringLiteral("tlbFerramentas")), 0,

@@ -16,6 +16,7 @@
 #include "runtime/program.h"
 #include "runtime/toolbar.h"
 
+#include <QClipboard>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -29,6 +30,23 @@ namespace {
 QString withoutAccessMark(QString caption)
 {
     return caption.remove(u'&');
+}
+
+// Where a picture has a pixel that is neither see-through nor one of the 16
+// colours the program's pictures are drawn in; empty if it has none.
+QString blendedPixel(const QImage &picture)
+{
+    static const QList<QRgb> colours = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
+                                        0x008080, 0x808080, 0xC0C0C0, 0xFF0000, 0x00FF00, 0xFFFF00,
+                                        0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb pixel = picture.pixel(x, y);
+            if (qAlpha(pixel) != 0 && (qAlpha(pixel) != 255 || !colours.contains(pixel & 0xFFFFFF)))
+                return QStringLiteral("%1, %2: #%3").arg(x).arg(y).arg(uint(pixel), 8, 16, QChar(u'0'));
+        }
+    }
+    return {};
 }
 
 } // namespace
@@ -51,6 +69,8 @@ private slots:
     void priceTextsStayWithPointUnderEitherSeparator();
     void cardBrandsInTheirOrder();
     void toolbarHasKeyedButtonsAndSeparators();
+    void toolbarPicturesAreDrawnAt16x16_data();
+    void toolbarPicturesAreDrawnAt16x16();
     void statusBarShowsHouseNameDateAndTime();
     void popupMenuIsHiddenWithFiveEntries();
     void picturesAreDrawnTransparent();
@@ -62,6 +82,8 @@ private slots:
     void enterClicksTheFocusedButtonOnly();
     void accessKeysClickFromAnywhere_data();
     void accessKeysClickFromAnywhere();
+    void invalidPriceIsQuotedOnOneShortLine_data();
+    void invalidPriceIsQuotedOnOneShortLine();
 
 private:
     void showActive();
@@ -237,6 +259,41 @@ void tst_MainWindow::toolbarHasKeyedButtonsAndSeparators()
     QCOMPARE(toolbar->iconSize(), QSize(16, 16));
     QCOMPARE(toolbar->geometry().topLeft(), QPoint(0, 0));
     QCOMPARE(toolbar->width(), m_window->width());
+}
+
+void tst_MainWindow::toolbarPicturesAreDrawnAt16x16_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("button");
+
+    QTest::newRow("Calculadora") << QStringLiteral("Calculadora")
+                                 << QStringLiteral("cmdCalculadora");
+    QTest::newRow("Pedido") << QStringLiteral("Pedido") << QStringLiteral("cmdPedido");
+    QTest::newRow("Total") << QStringLiteral("Total") << QStringLiteral("cmdTotal");
+    QTest::newRow("Sair") << QStringLiteral("Sair") << QStringLiteral("cmdSair");
+}
+
+void tst_MainWindow::toolbarPicturesAreDrawnAt16x16()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, button);
+
+    // A picture shrunk or enlarged to its size shows blended colours at its
+    // edges; a picture drawn for it shows only the colours of the drawings.
+    auto *toolbar = control<runtime::ToolBar>(m_window.get(), QStringLiteral("tlbFerramentas"));
+    const QAction *entry = toolbar->button(key);
+    QVERIFY(entry);
+    const QImage small = entry->icon().pixmap(toolbar->iconSize(), 1.0).toImage();
+    QCOMPARE(small.size(), QSize(16, 16));
+    const QString blendedSmall = blendedPixel(small);
+    QVERIFY2(blendedSmall.isEmpty(), qPrintable(blendedSmall));
+
+    // The command button keeps the large drawing.
+    auto *command = control<QPushButton>(m_window.get(), button);
+    const QImage large = command->icon().pixmap(command->iconSize(), 1.0).toImage();
+    QCOMPARE(large.size(), QSize(32, 32));
+    const QString blendedLarge = blendedPixel(large);
+    QVERIFY2(blendedLarge.isEmpty(), qPrintable(blendedLarge));
 }
 
 void tst_MainWindow::statusBarShowsHouseNameDateAndTime()
@@ -420,6 +477,47 @@ void tst_MainWindow::accessKeysClickFromAnywhere()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::AltModifier);
 
     QTRY_COMPARE(clicks.count(), 1);
+}
+
+void tst_MainWindow::invalidPriceIsQuotedOnOneShortLine_data()
+{
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("quoted");
+
+    QTest::newRow("a long text") << QStringLiteral("doze reais e cinquenta centavos, por favor")
+                                 << QStringLiteral("doze reais e cinquenta centavos, por fa…");
+    QTest::newRow("120 lines")
+        << QStringList(120, QStringLiteral("7,50")).join(QStringLiteral("\r\n"))
+        << QStringLiteral("7,50 7,50 7,50 7,50 7,50 7,50 7,50 7,50…");
+    QTest::newRow("right-to-left override")
+        << QStringLiteral("\u202E7,50") << QStringLiteral("7,50");
+    QTest::newRow("isolates, marks, tab and C1 controls")
+        << QStringLiteral("\u20667,50\u2069\u200F\t\u0085x\u009B") << QStringLiteral("7,50 x");
+    QTest::newRow("an accent stays with its letter")
+        << QString(38, u'x') + QStringLiteral("e\u0301zzz") << QString(38, u'x') + u'…';
+    QTest::newRow("a character beyond 16 bits stays whole")
+        << QString(38, u'x') + QStringLiteral("\U0001F355zz") << QString(38, u'x') + u'…';
+}
+
+void tst_MainWindow::invalidPriceIsQuotedOnOneShortLine()
+{
+    QFETCH(QString, pasted);
+    QFETCH(QString, quoted);
+
+    showActive();
+    QTest::mouseClick(control<QRadioButton>(m_window.get(), QStringLiteral("optTipoInt")),
+                      Qt::LeftButton);
+    auto *price = control<ListCombo>(m_window.get(), QStringLiteral("cmbValor0"));
+    price->lineEdit()->selectAll();
+    QGuiApplication::clipboard()->setText(pasted);
+    QTest::keyClick(price->lineEdit(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(price->text(), pasted);
+
+    QTest::mouseClick(control<QPushButton>(m_window.get(), QStringLiteral("cmdPedido")),
+                      Qt::LeftButton);
+
+    QCOMPARE(m_messages->messages,
+             QStringList{QStringLiteral("Preço inválido: \"%1\"").arg(quoted)});
 }
 
 QTEST_MAIN(tst_MainWindow)
