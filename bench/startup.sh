@@ -1,67 +1,87 @@
 #!/usr/bin/env bash
 # Start-up time and peak memory of the program against the floor (a bare Qt
-# window with one label and one button), side by side: the two alternate run
-# by run, on the offscreen platform and on an X server (Xvfb).
+# window with one label and one button), on the offscreen platform and on an
+# X server (Xvfb).
 #
-#   bench/startup.sh [build-dir] [runs]      (defaults: build, 40)
+#   bench/startup.sh [build-dir] [runs]      (defaults: build, 60)
 #
-# Needs hyperfine, GNU time and Xvfb (apt-get install hyperfine time xvfb).
+# Time: hyperfine runs the two executables directly (-N: no shell, nothing
+# else timed) in one invocation, so their ratio comes from the same run.
+# Memory: a separate pass under GNU time (%M, the peak resident set), since
+# timing a process through another one adds that one's start-up to it.
+#
+# Needs the Debian packages hyperfine, time and xvfb:
+#   apt-get install hyperfine time xvfb
+# STARTUP_DISPLAY picks the X display for Xvfb (default :93); STARTUP_WM names
+# a window manager to run on it (for instance openbox; default none).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
-runs=${2:-40}
+runs=${2:-60}
 floor="$build/bench/startup_floor"
 program="$build/bench/startup_morvesta"
 for binary in "$floor" "$program"; do
     [ -x "$binary" ] || { echo "build $binary first (cmake --build $build)" >&2; exit 1; }
 done
+for tool in hyperfine /usr/bin/time Xvfb; do
+    command -v "$tool" >/dev/null || { echo "$tool is missing (apt-get install hyperfine time xvfb)" >&2; exit 1; }
+done
 export LANG=pt_BR.UTF-8
+scratch=$(mktemp -d)
+cleanup() {
+    [ -n "${wm:-}" ] && kill "$wm" 2>/dev/null
+    [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-# One run: wall time in microseconds and peak resident set in KiB.
-measure() {
-    local start end rss
-    start=$(date +%s%N)
-    rss=$(/usr/bin/time -f '%M' "$1" 2>&1 >/dev/null | tail -n 1)
-    end=$(date +%s%N)
-    echo "$(((end - start) / 1000)) $rss"
+# Wall time: one hyperfine run over both; prints the median and mean of each
+# and the ratio of the medians.
+timing() {
+    local platform=$1 csv="$scratch/times.csv"
+    hyperfine -N --warmup 5 --runs "$runs" --style none --export-csv "$csv" "$floor" "$program" >/dev/null
+    # command,mean,stddev,median,user,system,min,max (seconds)
+    awk -F, -v platform="$platform" 'NR == 2 { fm = $4; fa = $2; fs = $3 }
+        NR == 3 { pm = $4; pa = $2; ps = $3 }
+        END { printf "%-10s time   median: floor %6.1f ms, program %6.1f ms, ratio %.3f  (mean %.1f ± %.1f ms against %.1f ± %.1f ms)\n",
+              platform, fm * 1000, pm * 1000, pm / fm, fa * 1000, fs * 1000, pa * 1000, ps * 1000 }' "$csv"
 }
 
-compare() {
+# Peak resident set: GNU time around each run, the two alternating.
+memory() {
     local platform=$1 i
-    local -a floorTime floorRss programTime programRss
-    for binary in "$floor" "$program"; do "$binary" >/dev/null 2>&1; done # warm the caches
+    local -a floorRss programRss
     for ((i = 0; i < runs; i++)); do
-        read -r t m < <(measure "$floor")
-        floorTime+=("$t"); floorRss+=("$m")
-        read -r t m < <(measure "$program")
-        programTime+=("$t"); programRss+=("$m")
+        floorRss+=("$(/usr/bin/time -f '%M' "$floor" 2>&1 >/dev/null | tail -n 1)")
+        programRss+=("$(/usr/bin/time -f '%M' "$program" 2>&1 >/dev/null | tail -n 1)")
     done
-    local ft pt fm pm
-    ft=$(printf '%s\n' "${floorTime[@]}" | median)
-    pt=$(printf '%s\n' "${programTime[@]}" | median)
+    local fm pm
     fm=$(printf '%s\n' "${floorRss[@]}" | median)
     pm=$(printf '%s\n' "${programRss[@]}" | median)
-    printf '%-10s start-up median: floor %6.1f ms, program %6.1f ms, ratio %.3f\n' \
-        "$platform" "$(echo "$ft / 1000" | bc -l)" "$(echo "$pt / 1000" | bc -l)" "$(echo "$pt / $ft" | bc -l)"
-    printf '%-10s peak RSS median: floor %6.1f MiB, program %6.1f MiB, ratio %.3f\n' \
-        "$platform" "$(echo "$fm / 1024" | bc -l)" "$(echo "$pm / 1024" | bc -l)" "$(echo "$pm / $fm" | bc -l)"
+    awk -v platform="$platform" -v fm="$fm" -v pm="$pm" 'BEGIN {
+        printf "%-10s peak RSS median: floor %6.1f MiB, program %6.1f MiB, ratio %.3f\n", platform, fm / 1024, pm / 1024, pm / fm }'
 }
 
-echo "$runs alternating runs each; $(nproc) cores; $(uname -m)"
-QT_QPA_PLATFORM=offscreen compare offscreen
+echo "$runs runs each; $(nproc) cores; $(uname -m); load average $(cut -d' ' -f1-3 /proc/loadavg)"
+export QT_QPA_PLATFORM=offscreen
+timing offscreen
+memory offscreen
 
-display=:$((90 + RANDOM % 9))
-Xvfb "$display" -screen 0 1024x768x24 >/dev/null 2>&1 &
+display=${STARTUP_DISPLAY:-:93}
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null' EXIT
 sleep 1
-DISPLAY=$display QT_QPA_PLATFORM=xcb compare xcb/Xvfb
-
-if command -v hyperfine >/dev/null; then
-    echo
-    echo "hyperfine cross-check (offscreen):"
-    QT_QPA_PLATFORM=offscreen hyperfine -N --warmup 3 --runs "$runs" --style basic "$floor" "$program" 2>&1 |
-        grep -E 'Time|±|faster|Benchmark'
+kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb did not start on $display" >&2; exit 1; }
+export DISPLAY=$display QT_QPA_PLATFORM=xcb
+if [ -n "${STARTUP_WM:-}" ]; then
+    "$STARTUP_WM" >/dev/null 2>&1 &
+    wm=$!
+    sleep 1
+    echo "xcb: Xvfb $display, window manager $STARTUP_WM"
+else
+    echo "xcb: Xvfb $display, no window manager"
 fi
+timing xcb/Xvfb
+memory xcb/Xvfb
