@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -36,6 +37,118 @@ struct Shown
     QStringList items;
 };
 
+// Plays keys as the window system delivers them: each event to the window
+// that has the focus at that moment, one step every 20 ms, so that the steps
+// go on inside any box or summary a key opens. Steps, separated by spaces:
+//   "ret", "spc", "a-p"...  Enter, Space or Alt+letter pressed and released;
+//   "ret~", "a-c~"...       the same held down: X repeats it (a repeated
+//                           release and press) eight times before the release;
+//   "tlb-total"             checkout from the toolbar;
+//   "!"                     answers what is open, once it is: Enter on a
+//                           box, Sair on the summary.
+class KeyPlayer : public QObject
+{
+public:
+    explicit KeyPlayer(QWidget *main) : m_main(main) {}
+
+    void play(const QString &script, const std::function<void()> &checkout)
+    {
+        for (const QString &token : script.split(u' ', Qt::SkipEmptyParts)) {
+            if (token == QLatin1String("!")) {
+                m_steps.append([this] { return answer(); });
+            } else if (token == QLatin1String("tlb-total")) {
+                m_steps.append([checkout] { return checkout(), true; });
+            } else {
+                const bool held = token.endsWith(u'~');
+                const QString name = held ? token.chopped(1) : token;
+                int key = Qt::Key_Return;
+                Qt::KeyboardModifiers modifiers;
+                if (name == QLatin1String("spc")) {
+                    key = Qt::Key_Space;
+                } else if (name.startsWith(QLatin1String("a-"))) {
+                    key = Qt::Key_A + (name.at(2).unicode() - u'a');
+                    modifiers = Qt::AltModifier;
+                }
+                addKey(true, key, modifiers, false);
+                for (int i = 0; held && i < 8; ++i) {
+                    addKey(false, key, modifiers, true);
+                    addKey(true, key, modifiers, true);
+                }
+                addKey(false, key, modifiers, false);
+            }
+        }
+        QTimer::singleShot(0, this, &KeyPlayer::next);
+    }
+
+    bool done = false;
+    int boxes = 0, summaries = 0;
+
+private:
+    void addKey(bool press, int key, Qt::KeyboardModifiers modifiers, bool repeat)
+    {
+        m_steps.append([=, this] {
+            const QString text = key == Qt::Key_Return  ? QStringLiteral("\r")
+                                 : key == Qt::Key_Space ? QStringLiteral(" ")
+                                                        : QString(QChar(u'a' + key - Qt::Key_A));
+            QTest::simulateEvent(focusWindow(), press, key, modifiers, text, repeat);
+            return true;
+        });
+    }
+
+    // Where the window system sends keys. When a window of the program
+    // closes, the window manager gives the focus back to the main window.
+    QWindow *focusWindow()
+    {
+        if (!QGuiApplication::focusWindow())
+            m_main->activateWindow();
+        return QGuiApplication::focusWindow() ? QGuiApplication::focusWindow()
+                                              : m_main->windowHandle();
+    }
+
+    bool answer()
+    {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            m_answered = true;
+            if (auto *summary = qobject_cast<frmResumo *>(modal)) {
+                ++summaries;
+                QTest::mouseClick(summary->ui().cmdSair, Qt::LeftButton);
+            } else {
+                ++boxes;
+                QTest::simulateEvent(focusWindow(), true, Qt::Key_Return, {}, QStringLiteral("\r"),
+                                     false);
+                QTest::simulateEvent(focusWindow(), false, Qt::Key_Return, {}, QStringLiteral("\r"),
+                                     false);
+            }
+            return false;
+        }
+        // Whatever was going to open has had a second to do it.
+        if (m_answered || ++m_waits > 50) {
+            m_answered = false;
+            m_waits = 0;
+            return true;
+        }
+        return false;
+    }
+
+    void next()
+    {
+        if (m_index >= m_steps.size()) {
+            done = true;
+            return;
+        }
+        const qsizetype step = m_index++;
+        QTimer::singleShot(20, this, &KeyPlayer::next);
+        if (!m_steps[step]())
+            m_index = step;
+    }
+
+    QWidget *m_main;
+    QList<std::function<bool()>> m_steps;
+    qsizetype m_index = 0;
+    bool m_answered = false;
+    int m_waits = 0;
+};
+
 } // namespace
 
 class tst_Checkout : public QObject
@@ -51,12 +164,21 @@ private slots:
     void paymentChoiceSetsCardFields();
     void cardNumberFieldMaskFollowsFocus_data();
     void cardNumberFieldMaskFollowsFocus();
+    void dropOnTheCardField_data();
+    void dropOnTheCardField();
+    void focusBackFromOurWindowsIsAGain_data();
+    void focusBackFromOurWindowsIsAGain();
 
     void checkoutWritesPayment_data();
     void checkoutWritesPayment();
     void checkoutResetsMainWindow();
     void checkoutBlocksUntilSummaryCloses();
     void twoOrdersInARow();
+
+    void heldKeyActsOnce_data();
+    void heldKeyActsOnce();
+    void accessKeyNeverActsBehindABox_data();
+    void accessKeyNeverActsBehindABox();
 
     void everyRouteReachesItsCommand_data();
     void everyRouteReachesItsCommand();
@@ -80,6 +202,11 @@ private:
     void pickBrand(int position) const;
     // Runs checkout, notes what the summary shows and closes it with "Sair".
     Shown checkOut(const std::function<void()> &route);
+    // Plays script (KeyPlayer) with the focus on the named control, real
+    // boxes shown, and a calculator that opens no window. What ran, as
+    // "P1 T0 C0 R0 B1 S0": clicks of Pedido, Total, Calculadora and Sair on
+    // the main window, boxes and summaries the player had to answer.
+    QString playKeys(const QString &focus, const QString &script);
 
     std::unique_ptr<frmMorvesta> m_window;
     std::unique_ptr<MessageRecorder> m_messages;
@@ -257,6 +384,117 @@ void tst_Checkout::cardNumberFieldMaskFollowsFocus()
     QCOMPARE(card->displayedText(), whileFocused);
 }
 
+void tst_Checkout::dropOnTheCardField_data()
+{
+    // What the field went through before the drop.
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("dropped");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QString>("displayed");
+
+    const QString markup = QStringLiteral("NOT A CARD <b>x</b> 1234");
+    QTest::newRow("never entered, any text") << QString() << markup << false << QString();
+    QTest::newRow("never entered, a card number")
+        << QString() << QStringLiteral("4111111111111111") << false << QString();
+    QTest::newRow("left blank") << QStringLiteral("left") << QStringLiteral("4111") << false
+                                << kBlank;
+    QTest::newRow("digit mask, text around digits")
+        << QStringLiteral("12") << markup << true << QStringLiteral("1234.____.____.____");
+    QTest::newRow("digit mask, digits of another script")
+        << QStringLiteral("12") << QStringLiteral("\u0663\u0664") << true
+        << QStringLiteral("12__.____.____.____");
+}
+
+void tst_Checkout::dropOnTheCardField()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, dropped);
+    QFETCH(bool, accepted);
+    QFETCH(QString, displayed);
+
+    auto *card = find<runtime::MaskEdit>(QStringLiteral("mskCard"));
+    click(QStringLiteral("optPagCard"));
+    if (!before.isEmpty()) {
+        typeCardNumber(before == QLatin1String("left") ? QString() : before);
+        QTest::keyClick(card, Qt::Key_Tab);
+        QTRY_VERIFY(!card->hasFocus());
+    }
+
+    // Dragged in from another program, onto the left end of the field.
+    QMimeData data;
+    data.setText(dropped);
+    const QPoint at(3, card->height() / 2);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(card, &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(card, &move);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(card, &drop);
+
+    QCOMPARE(enter.isAccepted() && drop.isAccepted(), accepted);
+    QCOMPARE(card->displayedText(), displayed);
+}
+
+void tst_Checkout::focusBackFromOurWindowsIsAGain_data()
+{
+    // How the focus leaves the card number field and comes back.
+    QTest::addColumn<QString>("away");
+    QTest::addColumn<int>("gains");
+    QTest::addColumn<QString>("displayed");
+
+    const QString typed = QStringLiteral("5678.____.____.____");
+    QTest::newRow("checkout from the toolbar") << QStringLiteral("toolbar") << 1 << typed;
+    QTest::newRow("checkout from the menu") << QStringLiteral("menu") << 1 << typed;
+    QTest::newRow("checkout by Alt+T") << QStringLiteral("access key") << 1 << typed;
+    // Another program taking the focus and giving it back is no move at all.
+    QTest::newRow("another program")
+        << QStringLiteral("other program") << 0 << QStringLiteral("1256.78__.____.____");
+}
+
+void tst_Checkout::focusBackFromOurWindowsIsAGain()
+{
+    QFETCH(QString, away);
+    QFETCH(int, gains);
+    QFETCH(QString, displayed);
+
+    auto *card = find<runtime::MaskEdit>(QStringLiteral("mskCard"));
+    click(QStringLiteral("optPagCard"));
+    typeCardNumber(away == QLatin1String("other program") ? QStringLiteral("12") : QString());
+    QSignalSpy gained(card, &runtime::MaskEdit::gotFocus);
+
+    if (away == QLatin1String("other program")) {
+        QApplication::setActiveWindow(nullptr);
+        QTRY_VERIFY(!card->hasFocus());
+        QApplication::setActiveWindow(m_window.get());
+    } else {
+        const Shown shown = checkOut([&] {
+            if (away == QLatin1String("toolbar")) {
+                auto *toolbar = find<runtime::ToolBar>(QStringLiteral("tlbFerramentas"));
+                QTest::mouseClick(
+                    toolbar->widgetForAction(toolbar->button(QStringLiteral("Total"))),
+                    Qt::LeftButton);
+            } else if (away == QLatin1String("menu")) {
+                QTest::mouseClick(m_window.get(), Qt::RightButton, {}, QPoint(5, 200));
+                auto *menu = find<QMenu>(QStringLiteral("mnuPop"));
+                QTRY_VERIFY(menu->isVisible());
+                auto *entry = m_window->findChild<QAction *>(QStringLiteral("mnuTotal"));
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+            } else {
+                QTest::keyClick(card, Qt::Key_T, Qt::AltModifier);
+            }
+        });
+        QVERIFY(shown.visible);
+        // The window manager hands the focus back to the main window.
+        m_window->activateWindow();
+    }
+
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QTRY_VERIFY(card->hasFocus());
+    QCOMPARE(gained.count(), gains);
+    QTest::keyClicks(card, QStringLiteral("5678"));
+    QCOMPARE(card->displayedText(), displayed);
+}
+
 void tst_Checkout::checkoutWritesPayment_data()
 {
     QTest::addColumn<QString>("payment");
@@ -411,6 +649,96 @@ void tst_Checkout::twoOrdersInARow()
     QVERIFY(empty.items.isEmpty());
     QCOMPARE(empty.tipoPag, QString());
     QCOMPARE(empty.total, QStringLiteral("0"));
+}
+
+QString tst_Checkout::playKeys(const QString &focus, const QString &script)
+{
+    m_messages.reset();
+    QTemporaryDir dir;
+    const QString calculator = dir.filePath(QStringLiteral("galculator"));
+    QFile stub(calculator);
+    if (!stub.open(QIODevice::WriteOnly))
+        return QStringLiteral("no calculator");
+    stub.write("#!/bin/sh\n");
+    stub.close();
+    stub.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("PATH", dir.path().toLocal8Bit());
+
+    QList<std::shared_ptr<QSignalSpy>> runs;
+    for (const char *name : {"cmdPedido", "cmdTotal", "cmdCalculadora", "cmdSair"})
+        runs.append(std::make_shared<QSignalSpy>(find<QPushButton>(QString::fromLatin1(name)),
+                                                 &QAbstractButton::clicked));
+    click(QStringLiteral("optTipoInt"));
+    find(focus)->setFocus();
+
+    KeyPlayer player(m_window.get());
+    player.play(script, [this] { m_window->tlbFerramentas_ButtonClick(QStringLiteral("Total")); });
+    if (!QTest::qWaitFor([&] { return player.done; }, 20000))
+        return QStringLiteral("still playing");
+    return QStringLiteral("P%1 T%2 C%3 R%4 B%5 S%6")
+        .arg(runs[0]->count())
+        .arg(runs[1]->count())
+        .arg(runs[2]->count())
+        .arg(runs[3]->count())
+        .arg(player.boxes)
+        .arg(player.summaries);
+}
+
+void tst_Checkout::heldKeyActsOnce_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("ran");
+
+    const QString pedido = QStringLiteral("cmdPedido");
+    const QString price = QStringLiteral("cmbValor1");
+    QTest::newRow("Enter held on Pedido")
+        << pedido << QStringLiteral("ret~ !") << QStringLiteral("P1 T0 C0 R0 B1 S0");
+    QTest::newRow("Space held on Pedido")
+        << pedido << QStringLiteral("spc~ !") << QStringLiteral("P1 T0 C0 R0 B1 S0");
+    QTest::newRow("Enter held, then pressed again")
+        << pedido << QStringLiteral("ret~ ! ret !") << QStringLiteral("P2 T0 C0 R0 B2 S0");
+    QTest::newRow("Alt+C held") << price << QStringLiteral("a-c~ !")
+                                << QStringLiteral("P0 T0 C1 R0 B0 S0");
+    QTest::newRow("Alt+R held on the summary")
+        << price << QStringLiteral("tlb-total a-r~ !") << QStringLiteral("P0 T0 C0 R0 B0 S0");
+}
+
+void tst_Checkout::heldKeyActsOnce()
+{
+    QFETCH(QString, focus);
+    QFETCH(QString, keys);
+    QFETCH(QString, ran);
+#ifdef Q_OS_WIN
+    if (keys.contains(QLatin1String("a-c")))
+        QSKIP("the calculator is the system's own there, and opens a window");
+#endif
+
+    QCOMPARE(playKeys(focus, keys), ran);
+    QCOMPARE(m_ends, 0);
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+}
+
+void tst_Checkout::accessKeyNeverActsBehindABox_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("ran");
+
+    const QString oneBox = QStringLiteral("P1 T0 C0 R0 B1 S0");
+    QTest::newRow("Alt+P, Alt+T") << QStringLiteral("a-p a-t !") << oneBox;
+    QTest::newRow("Alt+P, Alt+R") << QStringLiteral("a-p a-r !") << oneBox;
+    QTest::newRow("Alt+P, Alt+C") << QStringLiteral("a-p a-c !") << oneBox;
+    QTest::newRow("Alt+T once the box is answered")
+        << QStringLiteral("a-p ! a-t !") << QStringLiteral("P1 T1 C0 R0 B1 S1");
+}
+
+void tst_Checkout::accessKeyNeverActsBehindABox()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, ran);
+
+    QCOMPARE(playKeys(QStringLiteral("cmbValor1"), keys), ran);
+    QCOMPARE(m_ends, 0);
 }
 
 void tst_Checkout::everyRouteReachesItsCommand_data()

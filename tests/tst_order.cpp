@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QtTest/qtestspontaneevent.h>
 
 using runtime::ListCombo;
 
@@ -41,6 +42,8 @@ private slots:
     void pizzaTypeSetsEverySlot();
     void pickingAFlavourMovesItsPrice();
     void priceListsStayEditable();
+    void wheelFollowsOnlyAFocusedDropDownList_data();
+    void wheelFollowsOnlyAFocusedDropDownList();
 
     void registrationWritesOneOrderLine_data();
     void registrationWritesOneOrderLine();
@@ -226,6 +229,84 @@ void tst_Order::priceListsStayEditable()
     pickFlavour(0, 2);
     pickFlavour(0, 0);
     QCOMPARE(valor(0)->text(), QStringLiteral("     5.00"));
+}
+
+void tst_Order::wheelFollowsOnlyAFocusedDropDownList_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<bool>("focused");
+    QTest::addColumn<bool>("follows");
+
+    // A whole Mussarela, card payment: slot 2 is unused, its price list empty.
+    QTest::newRow("price list of the unused slot") << QStringLiteral("cmbValor2") << false << false;
+    QTest::newRow("price list of the used slot") << QStringLiteral("cmbValor0") << false << false;
+    QTest::newRow("focused price list") << QStringLiteral("cmbValor0") << true << false;
+    QTest::newRow("flavour list") << QStringLiteral("cmbSabor0") << false << false;
+    QTest::newRow("focused flavour list") << QStringLiteral("cmbSabor0") << true << true;
+    QTest::newRow("brand list") << QStringLiteral("cmbCard") << false << false;
+    QTest::newRow("focused brand list") << QStringLiteral("cmbCard") << true << true;
+}
+
+void tst_Order::wheelFollowsOnlyAFocusedDropDownList()
+{
+    QFETCH(QString, list);
+    QFETCH(bool, focused);
+    QFETCH(bool, follows);
+
+    click(QStringLiteral("optTipoInt"));
+    click(QStringLiteral("optPagCard"));
+    auto *combo = control<ListCombo>(m_window.get(), list);
+    if (focused)
+        combo->setFocus();
+    else
+        control<QWidget>(m_window.get(), QStringLiteral("cmdPedido"))->setFocus();
+    QWidget *focus = QApplication::focusWidget();
+    const int index = combo->listIndex();
+    const QString text = combo->text();
+    const QString price = valor(0)->text();
+
+    // Three notches down with the pointer resting on the list, delivered as
+    // the window system does: to the control under the pointer, then up to
+    // its parents while no one takes it.
+    int reachedParent = 0;
+    struct WheelCounter : QObject
+    {
+        int *count;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            *count += event->type() == QEvent::Wheel;
+            return false;
+        }
+    } counter;
+    counter.count = &reachedParent;
+    combo->parentWidget()->installEventFilter(&counter);
+    const QPoint centre = combo->mapTo(m_window.get(), combo->rect().center());
+    QWidget *under = m_window->childAt(centre);
+    QVERIFY(under == combo || combo->isAncestorOf(under));
+    for (int notch = 0; notch < 3; ++notch) {
+        const QPointF at = under->mapFrom(m_window.get(), centre);
+        QWheelEvent wheel(at, under->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QSpontaneKeyEvent::setSpontaneous(&wheel);
+        qApp->notify(under, &wheel);
+    }
+
+    QCOMPARE(QApplication::focusWidget(), focus);
+    if (follows) {
+        QCOMPARE(combo->listIndex(), index + 3);
+        QCOMPARE(reachedParent, 0);
+    } else {
+        QCOMPARE(combo->listIndex(), index);
+        QCOMPARE(combo->text(), text);
+        QCOMPARE(reachedParent, 3);
+    }
+    // Only a flavour the operator picked moves the price.
+    QCOMPARE(valor(0)->text() == price, !(follows && list == QLatin1String("cmbSabor0")));
+    click(QStringLiteral("cmdPedido"));
+    QCOMPARE(entries(m_window->loadedResumo()->ui().lstValor),
+             QStringList{follows && list == QLatin1String("cmbSabor0")
+                             ? QStringLiteral("   6,50")
+                             : QStringLiteral("   5,00")});
 }
 
 void tst_Order::registrationWritesOneOrderLine_data()

@@ -16,6 +16,9 @@
 #include "runtime/toolbar.h"
 
 #include <QAbstractItemView>
+#include <QClipboard>
+#include <QDir>
+#include <QMimeData>
 #include <QDateTime>
 #include <QDialog>
 #include <QLabel>
@@ -143,9 +146,18 @@ private slots:
     void optionButtonClickSelectsAndClearsOthers();
     void optionButtonClearedFromCodeRaisesNothing();
 
+    void accessKeyClicksAtOnceOrNotAtAll_data();
+    void accessKeyClicksAtOnceOrNotAtAll();
+#ifndef Q_OS_WIN
+    void calculatorSearchSkipsRelativeFolders_data();
+    void calculatorSearchSkipsRelativeFolders();
+#endif
+
     void maskStates_data();
     void maskStates();
     void maskRejectsNonDigits();
+    void maskTakesAsciiDigitsOnly_data();
+    void maskTakesAsciiDigitsOnly();
     void sameMaskAgainKeepsDigits();
     void otherMaskClearsDigits();
     void maskFocusSignalsFollowTheFocus();
@@ -347,6 +359,91 @@ void tst_Runtime::optionButtonClearedFromCodeRaisesNothing()
     QVERIFY(!second->value());
 }
 
+void tst_Runtime::accessKeyClicksAtOnceOrNotAtAll_data()
+{
+    // Which window is modal while the access key comes.
+    QTest::addColumn<QString>("modal");
+    QTest::addColumn<int>("clicks");
+
+    QTest::newRow("none: clicks before the key returns") << QStringLiteral("none") << 1;
+    QTest::newRow("its own window") << QStringLiteral("own") << 1;
+    QTest::newRow("another window, not yet active") << QStringLiteral("other") << 0;
+}
+
+void tst_Runtime::accessKeyClicksAtOnceOrNotAtAll()
+{
+    QFETCH(QString, modal);
+    QFETCH(int, clicks);
+
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *other = new QLineEdit;
+    auto *button = new runtime::CommandButton(QStringLiteral("&Pedido"));
+    layout->addWidget(other);
+    layout->addWidget(button);
+    if (modal == QLatin1String("own"))
+        window.setWindowModality(Qt::ApplicationModal);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    other->setFocus();
+    QWidget box;
+    if (modal == QLatin1String("other")) {
+        box.setWindowModality(Qt::ApplicationModal);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        // As on a desktop a moment after a box opened: the window manager has
+        // not handed it the focus yet, so the key still reaches this window.
+        QApplication::setActiveWindow(&window);
+    }
+    QSignalSpy clicked(button, &QAbstractButton::clicked);
+
+    QTest::keyClick(other, Qt::Key_P, Qt::AltModifier);
+
+    QCOMPARE(clicked.count(), clicks);
+    QTest::qWait(300);
+    QCOMPARE(clicked.count(), clicks);
+}
+
+#ifndef Q_OS_WIN
+void tst_Runtime::calculatorSearchSkipsRelativeFolders_data()
+{
+    // "%abs" stands for a folder given by its absolute path.
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("found");
+
+    QTest::newRow("current folder first") << QStringLiteral(".:%abs") << true;
+    QTest::newRow("empty entry first") << QStringLiteral(":%abs") << true;
+    QTest::newRow("relative folder first") << QStringLiteral("bin:%abs") << true;
+    QTest::newRow("empty entry last") << QStringLiteral("%abs:") << true;
+    QTest::newRow("relative entries only") << QStringLiteral(".:bin::") << false;
+}
+
+void tst_Runtime::calculatorSearchSkipsRelativeFolders()
+{
+    QFETCH(QString, path);
+    QFETCH(bool, found);
+
+    // Calculators in the current folder and below it, and one further down
+    // the candidate list in an absolute folder.
+    QTemporaryDir here, absolute;
+    QVERIFY(QDir(here.path()).mkdir(QStringLiteral("bin")));
+    QVERIFY(writeScript(here.filePath(QStringLiteral("gnome-calculator")), "#!/bin/sh\n"));
+    QVERIFY(writeScript(here.filePath(QStringLiteral("bin/gnome-calculator")), "#!/bin/sh\n"));
+    QVERIFY(writeScript(absolute.filePath(QStringLiteral("xcalc")), "#!/bin/sh\n"));
+
+    const QByteArray savedPath = qgetenv("PATH");
+    const QString savedFolder = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(here.path()));
+    qputenv("PATH", QString(path).replace(QStringLiteral("%abs"), absolute.path()).toLocal8Bit());
+    const QString calculator = runtime::desktopCalculator();
+    qputenv("PATH", savedPath);
+    QDir::setCurrent(savedFolder);
+
+    QCOMPARE(calculator, found ? absolute.filePath(QStringLiteral("xcalc")) : QString());
+}
+#endif
+
 void tst_Runtime::maskStates_data()
 {
     QTest::addColumn<QString>("mask");
@@ -405,6 +502,67 @@ void tst_Runtime::maskRejectsNonDigits()
     edit.home(false);
     QTest::keyClicks(&edit, QStringLiteral("a1-b2 .c"));
     QCOMPARE(edit.typedChars(), QStringLiteral("12"));
+}
+
+void tst_Runtime::maskTakesAsciiDigitsOnly_data()
+{
+    QTest::addColumn<QString>("route");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("displayed");
+
+    const QString none = QStringLiteral("____.____.____.____");
+    for (const char *route : {"typing", "paste", "drop", "input method"}) {
+        const QString how = QString::fromLatin1(route);
+        QTest::addRow("%s: Arabic-Indic digits", route)
+            << how << QStringLiteral("\u0664\u0661\u0661\u0661") << none;
+        QTest::addRow("%s: full-width digits", route)
+            << how << QStringLiteral("\uFF13\uFF13\uFF13\uFF13") << none;
+        QTest::addRow("%s: Devanagari digits", route)
+            << how << QStringLiteral("\u096A\u096A\u096A\u096A") << none;
+        QTest::addRow("%s: digits 0 to 9", route)
+            << how << QStringLiteral("4109") << QStringLiteral("4109.____.____.____");
+    }
+}
+
+void tst_Runtime::maskTakesAsciiDigitsOnly()
+{
+    QFETCH(QString, route);
+    QFETCH(QString, text);
+    QFETCH(QString, displayed);
+
+    runtime::MaskEdit edit;
+    edit.setMinimumWidth(300);
+    edit.setMask(QStringLiteral("####.####.####.####"));
+    edit.show();
+    edit.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&edit));
+    edit.setFocus();
+    edit.home(false);
+
+    if (route == QLatin1String("typing")) {
+        // As a keyboard layout of that script types them.
+        for (const QChar c : std::as_const(text))
+            QTest::sendKeyEvent(QTest::Click, &edit, Qt::Key(c.unicode()), QString(c), {});
+    } else if (route == QLatin1String("paste")) {
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+    } else if (route == QLatin1String("drop")) {
+        QMimeData data;
+        data.setText(text);
+        const QPoint at(2, edit.height() / 2);
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&edit, &enter);
+        QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&edit, &move);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&edit, &drop);
+    } else {
+        QInputMethodEvent commit;
+        commit.setCommitString(text);
+        QCoreApplication::sendEvent(&edit, &commit);
+    }
+
+    QCOMPARE(edit.displayedText(), displayed);
 }
 
 void tst_Runtime::sameMaskAgainKeepsDigits()
