@@ -1,6 +1,5 @@
 #include "commandbutton.h"
 
-#include <QApplication>
 #include <QShortcutEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -24,12 +23,10 @@ CommandButton::CommandButton(const QIcon &picture, const QString &caption, QWidg
 
 bool CommandButton::event(QEvent *event)
 {
-    // Qt clicks on an access key after a short animated press, and a box
-    // opened meanwhile by another command would not stop that click.
+    // Qt clicks on an access key after a short animated press; a box opened
+    // meanwhile by another command would not stop that click.
     if (event->type() == QEvent::Shortcut && !static_cast<QShortcutEvent *>(event)->isAmbiguous()) {
-        const QWidget *modal = QApplication::activeModalWidget();
-        if (isEnabled() && (!modal || modal == window()))
-            click();
+        click();
         return true;
     }
     return QPushButton::event(event);

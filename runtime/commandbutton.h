@@ -5,10 +5,10 @@
 // is never a window's default or cancel button. A graphical button shows its
 // picture centred above the caption.
 //
-// An access key clicks at once, as the key is pressed, and not at all while
-// a modal window other than the button's own is open: a second access key
-// typed quickly after a first one that opened a box never acts behind the
-// box.
+// An access key clicks at once, as the key is pressed: a box that the command
+// opens is up before the next key is read, and Qt hands no access key to a
+// window that a box blocks, so a second access key typed quickly after the
+// first never acts behind the box.
 
 #include <QPushButton>
 

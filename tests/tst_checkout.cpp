@@ -285,7 +285,6 @@ Shown tst_Checkout::checkOut(const std::function<void()> &route)
     });
     poll.start(5);
     route();
-    // Routes through an access key click a moment later.
     // Callers check what was shown; a summary that never came leaves it empty.
     static_cast<void>(QTest::qWaitFor([&] { return closed && !m_window->loadedResumo(); }));
     return shown;
