@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QtTest/qtestspontaneevent.h>
 
 using runtime::ListCombo;
 
@@ -41,8 +42,11 @@ struct Shown
 // that has the focus at that moment, one step every 20 ms, so that the steps
 // go on inside any box or summary a key opens. Steps, separated by spaces:
 //   "ret", "spc", "a-p"...  Enter, Space or Alt+letter pressed and released;
-//   "ret~", "a-c~"...       the same held down: X repeats it (a repeated
-//                           release and press) eight times before the release;
+//   "ret~", "a-c~"...       the same held down: repeated eight times before the
+//                           release, each repeat a release and a press marked
+//                           as repeated;
+//   "ret=", "a-c="...       the same as X11 sends it to Qt: the repeated release
+//                           and press share a time stamp and are not marked;
 //   "tlb-total"             checkout from the toolbar;
 //   "!"                     answers what is open, once it is: Enter on a
 //                           box, Sair on the summary.
@@ -59,7 +63,9 @@ public:
             } else if (token == QLatin1String("tlb-total")) {
                 m_steps.append([checkout] { return checkout(), true; });
             } else {
-                const bool held = token.endsWith(u'~');
+                const QChar last = token.back();
+                const bool held = last == u'~' || last == u'=';
+                const bool marked = last == u'~';
                 const QString name = held ? token.chopped(1) : token;
                 int key = Qt::Key_Return;
                 Qt::KeyboardModifiers modifiers;
@@ -69,12 +75,13 @@ public:
                     key = Qt::Key_A + (name.at(2).unicode() - u'a');
                     modifiers = Qt::AltModifier;
                 }
-                addKey(true, key, modifiers, false);
+                addKey(true, key, modifiers, false, (m_clock += 20));
                 for (int i = 0; held && i < 8; ++i) {
-                    addKey(false, key, modifiers, true);
-                    addKey(true, key, modifiers, true);
+                    const quint64 at = marked ? 0 : (m_clock += 20);
+                    addKey(false, key, modifiers, marked, at);
+                    addKey(true, key, modifiers, marked, at);
                 }
-                addKey(false, key, modifiers, false);
+                addKey(false, key, modifiers, false, (m_clock += 20));
             }
         }
         QTimer::singleShot(0, this, &KeyPlayer::next);
@@ -84,13 +91,26 @@ public:
     int boxes = 0, summaries = 0;
 
 private:
-    void addKey(bool press, int key, Qt::KeyboardModifiers modifiers, bool repeat)
+    // A key event at the given time stamp (0: Qt's own), through the shortcut
+    // map first, as the window system's events go.
+    void addKey(bool press, int key, Qt::KeyboardModifiers modifiers, bool repeat, quint64 at)
     {
         m_steps.append([=, this] {
             const QString text = key == Qt::Key_Return  ? QStringLiteral("\r")
                                  : key == Qt::Key_Space ? QStringLiteral(" ")
                                                         : QString(QChar(u'a' + key - Qt::Key_A));
-            QTest::simulateEvent(focusWindow(), press, key, modifiers, text, repeat);
+            QWindow *window = focusWindow();
+            if (at == 0) {
+                QTest::simulateEvent(window, press, key, modifiers, text, repeat);
+                return true;
+            }
+            if (press && qt_sendShortcutOverrideEvent(window, at, key, modifiers, text, repeat))
+                return true;
+            QKeyEvent event(press ? QEvent::KeyPress : QEvent::KeyRelease, key, modifiers, text,
+                            repeat);
+            event.setTimestamp(at);
+            QSpontaneKeyEvent::setSpontaneous(&event);
+            qApp->notify(window, &event);
             return true;
         });
     }
@@ -145,6 +165,8 @@ private:
     QWidget *m_main;
     QList<std::function<bool()>> m_steps;
     qsizetype m_index = 0;
+    // Time stamps of the keys played as X11 sends them, 20 ms apart.
+    quint64 m_clock = 1'000'000'000;
     bool m_answered = false;
     int m_waits = 0;
 };
@@ -691,16 +713,18 @@ void tst_Checkout::heldKeyActsOnce_data()
 
     const QString pedido = QStringLiteral("cmdPedido");
     const QString price = QStringLiteral("cmbValor1");
-    QTest::newRow("Enter held on Pedido")
-        << pedido << QStringLiteral("ret~ !") << QStringLiteral("P1 T0 C0 R0 B1 S0");
-    QTest::newRow("Space held on Pedido")
-        << pedido << QStringLiteral("spc~ !") << QStringLiteral("P1 T0 C0 R0 B1 S0");
-    QTest::newRow("Enter held, then pressed again")
-        << pedido << QStringLiteral("ret~ ! ret !") << QStringLiteral("P2 T0 C0 R0 B2 S0");
+    const QString onePizza = QStringLiteral("P1 T0 C0 R0 B1 S0");
+    QTest::newRow("Enter held on Pedido") << pedido << QStringLiteral("ret~ !") << onePizza;
+    QTest::newRow("Enter held on Pedido, X11") << pedido << QStringLiteral("ret= !") << onePizza;
+    QTest::newRow("Space held on Pedido, X11") << pedido << QStringLiteral("spc= !") << onePizza;
+    QTest::newRow("Enter held, then pressed again, X11")
+        << pedido << QStringLiteral("ret= ! ret !") << QStringLiteral("P2 T0 C0 R0 B2 S0");
     QTest::newRow("Alt+C held") << price << QStringLiteral("a-c~ !")
                                 << QStringLiteral("P0 T0 C1 R0 B0 S0");
-    QTest::newRow("Alt+R held on the summary")
-        << price << QStringLiteral("tlb-total a-r~ !") << QStringLiteral("P0 T0 C0 R0 B0 S0");
+    QTest::newRow("Alt+C held, X11")
+        << price << QStringLiteral("a-c= !") << QStringLiteral("P0 T0 C1 R0 B0 S0");
+    QTest::newRow("Alt+R held on the summary, X11")
+        << price << QStringLiteral("tlb-total a-r= !") << QStringLiteral("P0 T0 C0 R0 B0 S0");
 }
 
 void tst_Checkout::heldKeyActsOnce()
