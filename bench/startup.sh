@@ -3,7 +3,7 @@
 # window with one label and one button), on the offscreen platform and on an
 # X server (Xvfb).
 #
-#   bench/startup.sh [build-dir] [runs]      (defaults: build, 60)
+#   bench/startup.sh [build-dir] [runs] [rounds]     (defaults: build, 60, 3)
 #
 # Time: hyperfine runs the two executables directly (-N: no shell, nothing
 # else timed) in one invocation, so their ratio comes from the same run.
@@ -18,6 +18,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 runs=${2:-60}
+rounds=${3:-3}
 floor="$build/bench/startup_floor"
 program="$build/bench/startup_morvesta"
 for binary in "$floor" "$program"; do
@@ -35,18 +36,26 @@ cleanup() {
 }
 trap cleanup EXIT
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+# The programs run under the Brazilian Portuguese setting; the figures are
+# read and printed with a decimal point.
+calc() { LC_ALL=C awk "$@"; }
+median() { sort -n | calc '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-# Wall time: one hyperfine run over both; prints the median and mean of each
-# and the ratio of the medians.
+# Wall time: hyperfine over both, in rounds. hyperfine runs all of the first
+# command's runs before the second's, so a burst of load elsewhere on the
+# machine would land on one side only; each round gives its own ratio, and the
+# round with the median ratio is the one reported.
 timing() {
-    local platform=$1 csv="$scratch/times.csv"
-    hyperfine -N --warmup 5 --runs "$runs" --style none --export-csv "$csv" "$floor" "$program" >/dev/null
-    # command,mean,stddev,median,user,system,min,max (seconds)
-    awk -F, -v platform="$platform" 'NR == 2 { fm = $4; fa = $2; fs = $3 }
-        NR == 3 { pm = $4; pa = $2; ps = $3 }
-        END { printf "%-10s time   median: floor %6.1f ms, program %6.1f ms, ratio %.3f  (mean %.1f ± %.1f ms against %.1f ± %.1f ms)\n",
-              platform, fm * 1000, pm * 1000, pm / fm, fa * 1000, fs * 1000, pa * 1000, ps * 1000 }' "$csv"
+    local platform=$1 round csv
+    for ((round = 1; round <= rounds; round++)); do
+        csv="$scratch/round$round.csv"
+        hyperfine -N --warmup 5 --runs "$runs" --style none --export-csv "$csv" "$floor" "$program" >/dev/null
+        # command,mean,stddev,median,user,system,min,max (seconds)
+        calc -F, -v platform="$platform" -v round="$round" 'NR == 2 { fm = $4; fa = $2; fs = $3 }
+            NR == 3 { pm = $4; pa = $2; ps = $3 }
+            END { printf "%.4f %-10s round %d time median: floor %6.1f ms, program %6.1f ms, ratio %.3f  (mean %.1f ± %.1f ms against %.1f ± %.1f ms)\n",
+                  pm / fm, platform, round, fm * 1000, pm * 1000, pm / fm, fa * 1000, fs * 1000, pa * 1000, ps * 1000 }' "$csv"
+    done | sort -n | calc '{ line[NR] = $0 } END { for (i = 1; i <= NR; i++) { sub(/^[^ ]+ /, "", line[i]); print line[i] (i == int((NR + 1) / 2) ? "  <- median" : "") } }'
 }
 
 # Peak resident set: GNU time around each run, the two alternating.
@@ -60,7 +69,7 @@ memory() {
     local fm pm
     fm=$(printf '%s\n' "${floorRss[@]}" | median)
     pm=$(printf '%s\n' "${programRss[@]}" | median)
-    awk -v platform="$platform" -v fm="$fm" -v pm="$pm" 'BEGIN {
+    calc -v platform="$platform" -v fm="$fm" -v pm="$pm" 'BEGIN {
         printf "%-10s peak RSS median: floor %6.1f MiB, program %6.1f MiB, ratio %.3f\n", platform, fm / 1024, pm / 1024, pm / fm }'
 }
 
