@@ -2,30 +2,46 @@
 # Installs what is missing (Debian/Ubuntu), builds, and then runs the program
 # ("./build.sh run") or the test suite ("./build.sh test"). "./build.sh
 # sanitize" builds with AddressSanitizer and UndefinedBehaviorSanitizer into
-# build-sanitize/ and runs the test suite there.
+# build-sanitize/ and runs the test suite there. "./build.sh windows"
+# cross-builds for Windows into build-windows/, runs the test suite under
+# Wine and makes morvesta.exe and its installer (windows/build.sh).
 set -euo pipefail
 cd "$(dirname "$0")"
 
+mode=${1:-run}
 packages=(g++ cmake make qt6-base-dev qt6-base-dev-tools fonts-liberation fonts-urw-base35)
+case "$mode" in
+run | test) build=${BUILD_DIR:-build}; options=() ;;
+sanitize) build=${BUILD_DIR:-build-sanitize}; options=(-DMORVESTA_SANITIZE=ON) ;;
+windows)
+    # The cross compiler, what fetches and builds Qt's source, Wine with its
+    # X server, NSIS, and what drives the program for the screenshots.
+    packages+=(g++-mingw-w64-x86-64-posix ninja-build perl dpkg-dev xz-utils ca-certificates
+        wine wine64 fonts-wine xvfb nsis locales xdotool imagemagick)
+    ;;
+*) echo "usage: $0 [run|test|sanitize|windows]" >&2; exit 2 ;;
+esac
+
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
         missing+=("$package")
 done
 if ((${#missing[@]})); then
-    sudo=()
-    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
     export DEBIAN_FRONTEND=noninteractive
     "${sudo[@]}" apt-get update -qq </dev/null
     "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
 fi
 
-mode=${1:-run}
-case "$mode" in
-run | test) build=${BUILD_DIR:-build}; options=() ;;
-sanitize) build=${BUILD_DIR:-build-sanitize}; options=(-DMORVESTA_SANITIZE=ON) ;;
-*) echo "usage: $0 [run|test|sanitize]" >&2; exit 2 ;;
-esac
+if [ "$mode" = windows ]; then
+    # Wine takes its regional setting from the system's locale, which must
+    # exist for it.
+    locale -a 2>/dev/null | grep -qix 'pt_BR.utf8' ||
+        "${sudo[@]}" localedef -i pt_BR -f UTF-8 pt_BR.UTF-8 </dev/null
+    exec windows/build.sh
+fi
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}" </dev/null
 cmake --build "$build" --parallel "$(nproc)" </dev/null
 

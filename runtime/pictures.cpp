@@ -52,6 +52,11 @@ QImage readXpm(const QString &path)
 
 QPixmap maskedPixmap(const QString &path)
 {
+    return QPixmap::fromImage(maskedImage(path));
+}
+
+QImage maskedImage(const QString &path)
+{
     QImage image = readXpm(path);
     if (image.isNull())
         return {};
@@ -63,7 +68,7 @@ QPixmap maskedPixmap(const QString &path)
                 line[x] = qRgba(0, 0, 0, 0);
         }
     }
-    return QPixmap::fromImage(std::move(image));
+    return image;
 }
 
 QIcon maskedIcon(std::initializer_list<QString> paths)

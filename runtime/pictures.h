@@ -4,6 +4,7 @@
 // background is drawn transparent.
 
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
 #include <QString>
 
@@ -13,6 +14,8 @@ inline constexpr QRgb kMaskColour = 0xFFC0C0C0;
 
 // The XPM picture at path (a resource) with its mask colour transparent.
 QPixmap maskedPixmap(const QString &path);
+// The same as an image, for use without a screen (build-time tools).
+QImage maskedImage(const QString &path);
 
 // An icon from one or more sizes of the same picture.
 QIcon maskedIcon(std::initializer_list<QString> paths);

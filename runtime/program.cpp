@@ -7,6 +7,10 @@
 #include <QStandardPaths>
 #include <QWidget>
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#endif
+
 namespace runtime {
 
 namespace {
@@ -27,6 +31,13 @@ bool launch(const QString &program, const QStringList &arguments)
     process.setProgram(program);
     process.setArguments(arguments);
     process.setStandardInputFile(QProcess::nullDevice());
+#ifdef Q_OS_WIN
+    // A normal window with the focus, whatever this program was started with.
+    process.setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments *create) {
+        create->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
+        create->startupInfo->wShowWindow = SW_SHOWNORMAL;
+    });
+#endif
     return process.startDetached();
 }
 

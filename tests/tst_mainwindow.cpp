@@ -18,7 +18,10 @@
 
 #include <QClipboard>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
@@ -43,7 +46,10 @@ QString blendedPixel(const QImage &picture)
         for (int x = 0; x < picture.width(); ++x) {
             const QRgb pixel = picture.pixel(x, y);
             if (qAlpha(pixel) != 0 && (qAlpha(pixel) != 255 || !colours.contains(pixel & 0xFFFFFF)))
-                return QStringLiteral("%1, %2: #%3").arg(x).arg(y).arg(uint(pixel), 8, 16, QChar(u'0'));
+                return QStringLiteral("%1, %2: #%3")
+                    .arg(x)
+                    .arg(y)
+                    .arg(uint(pixel), 8, 16, QChar(u'0'));
         }
     }
     return {};
@@ -72,6 +78,7 @@ private slots:
     void toolbarPicturesAreDrawnAt16x16_data();
     void toolbarPicturesAreDrawnAt16x16();
     void statusBarShowsHouseNameDateAndTime();
+    void systemRegionalSettingIsFollowed();
     void popupMenuIsHiddenWithFiveEntries();
     void picturesAreDrawnTransparent();
     void noCaptionIsClipped();
@@ -313,6 +320,38 @@ void tst_MainWindow::statusBarShowsHouseNameDateAndTime()
     // The house name, the date and the time show whole.
     for (int i = 0; i < 3; ++i)
         QVERIFY(panels[i]->geometry().right() < bar->width());
+}
+
+void tst_MainWindow::systemRegionalSettingIsFollowed()
+{
+    // Run as the test tst_regional, under the system's own setting (on Windows
+    // the regional settings of the control panel), not a test's default.
+    const QByteArray region = qgetenv("MORVESTA_SYSTEM_REGION");
+    if (region.isEmpty())
+        QSKIP("runs as tst_regional, under the system's Brazilian Portuguese setting");
+    QCOMPARE(QLocale::system().name(), QString::fromLatin1(region));
+    QLocale::setDefault(QLocale::system());
+    const auto restore = qScopeGuard([] { useBrazilianPortuguese(); });
+
+    frmMorvesta window;
+    auto *bar = control<QWidget>(&window, QStringLiteral("sbMorvesta"));
+    const QList<QLabel *> panels = bar->findChildren<QLabel *>(Qt::FindDirectChildrenOnly);
+    QCOMPARE(panels.size(), 4);
+    // The short date, and the time on the 24-hour clock.
+    const QDate today = QDate::currentDate();
+    QVERIFY2(panels[1]->text() == today.toString(QStringLiteral("dd/MM/yyyy")) ||
+                 panels[1]->text() == today.addDays(-1).toString(QStringLiteral("dd/MM/yyyy")),
+             qPrintable(panels[1]->text()));
+    QVERIFY2(QRegularExpression(QStringLiteral("^([01][0-9]|2[0-3]):[0-5][0-9]$"))
+                 .match(panels[2]->text())
+                 .hasMatch(),
+             qPrintable(panels[2]->text()));
+
+    // Amounts with the decimal comma.
+    QTest::mouseClick(control<QRadioButton>(&window, QStringLiteral("optTipoInt")), Qt::LeftButton);
+    window.cmdPedido_Click();
+    QVERIFY(window.loadedResumo());
+    QCOMPARE(window.loadedResumo()->ui().lstValor->item(0)->text(), QStringLiteral("   5,00"));
 }
 
 void tst_MainWindow::popupMenuIsHiddenWithFiveEntries()

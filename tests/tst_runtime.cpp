@@ -17,9 +17,11 @@
 
 #include <QAbstractItemView>
 #include <QClipboard>
-#include <QDir>
 #include <QMimeData>
 #include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -185,7 +187,11 @@ private slots:
     void launchStartsProgramDetached();
     void launchReportsWhatCannotStart_data();
     void launchReportsWhatCannotStart();
+#ifdef Q_OS_WIN
+    void calculatorIsTheSystemCalculator();
+#else
     void calculatorIsFirstFoundOnPath();
+#endif
 };
 
 void tst_Runtime::listIndexFromCodeAlwaysRaisesClick_data()
@@ -930,21 +936,31 @@ void tst_Runtime::launchStartsProgramDetached()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString marker = dir.filePath(QStringLiteral("ran"));
-    const QString script = dir.filePath(QStringLiteral("stand-in"));
-    QVERIFY(writeScript(script,
-                        "#!/bin/sh\necho \"$$\" >> \"" + marker.toLocal8Bit() + "\"\nsleep 2\n"));
+#ifdef Q_OS_WIN
+    const QString name = QStringLiteral("/standin.exe");
+#else
+    const QString name = QStringLiteral("/standin");
+#endif
+    const QString program = QCoreApplication::applicationDirPath() + name;
+    QVERIFY2(QFileInfo(program).isExecutable(), qPrintable(program));
 
     QElapsedTimer timer;
     timer.start();
-    QVERIFY(runtime::launch(script));
-    QVERIFY(runtime::launch(script));
-    // Not waited for: the stand-in sleeps, the launches return at once.
+    QVERIFY(runtime::launch(program, {marker, QStringLiteral("2000")}));
+    QVERIFY(runtime::launch(program, {marker, QStringLiteral("2000")}));
+    // Not waited for: the stand-in stays two seconds, the launches return at once.
     QVERIFY(timer.elapsed() < 1500);
-    const auto runs = [&marker] {
+    const auto lines = [&marker] {
         QFile ran(marker);
-        return ran.open(QIODevice::ReadOnly) ? ran.readAll().count('\n') : 0;
+        return ran.open(QIODevice::ReadOnly)
+                   ? QString::fromLatin1(ran.readAll()).split(u'\n', Qt::SkipEmptyParts)
+                   : QStringList();
     };
-    QTRY_COMPARE(runs(), 2);
+    QTRY_COMPARE(lines().size(), 2);
+#ifdef Q_OS_WIN
+    // Each in a normal window with the focus (SW_SHOWNORMAL).
+    QCOMPARE(lines(), QStringList(2, QStringLiteral("show 1")));
+#endif
 }
 
 void tst_Runtime::launchReportsWhatCannotStart_data()
@@ -973,6 +989,24 @@ void tst_Runtime::launchReportsWhatCannotStart()
     QVERIFY(!runtime::launch(path));
 }
 
+#ifdef Q_OS_WIN
+void tst_Runtime::calculatorIsTheSystemCalculator()
+{
+    // A calc.exe earlier on the PATH, or in the current folder, is not it.
+    QTemporaryDir dir;
+    QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/standin.exe"),
+                        dir.filePath(QStringLiteral("calc.exe"))));
+    const QByteArray savedPath = qgetenv("PATH");
+    const QString savedFolder = QDir::currentPath();
+    qputenv("PATH", QDir::toNativeSeparators(dir.path()).toLocal8Bit() + ';' + savedPath);
+    QDir::setCurrent(dir.path());
+    const QString found = runtime::desktopCalculator();
+    QDir::setCurrent(savedFolder);
+    qputenv("PATH", savedPath);
+
+    QCOMPARE(found, QStringLiteral("c:\\windows\\system32\\calc.exe"));
+}
+#else
 void tst_Runtime::calculatorIsFirstFoundOnPath()
 {
     QTemporaryDir first, second;
@@ -993,6 +1027,8 @@ void tst_Runtime::calculatorIsFirstFoundOnPath()
     QCOMPARE(found, second.filePath(QStringLiteral("galculator")));
     QCOMPARE(none, QString());
 }
+
+#endif
 
 QTEST_MAIN(tst_Runtime)
 #include "tst_runtime.moc"

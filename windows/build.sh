@@ -1,0 +1,152 @@
+#!/usr/bin/env bash
+# The Windows build, run by "./build.sh windows" once the packages are in:
+#   1. a static Qt for 64-bit Windows, built once into the cache (qt.sh);
+#   2. the program and its tests cross-built into build-windows/;
+#   3. the checks: morvesta.exe imports only Windows' own DLLs, is stripped
+#      and at most 20 MB;
+#   4. the whole test suite under Wine, on a private X server;
+#   5. the installer, tried under Wine: silent install, the installed program
+#      shows its window, silent uninstall removes it;
+#   6. screenshots of the main window and of the summary under Wine.
+# Any failure stops it with a one-line reason and a non-zero exit.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+build=${BUILD_DIR:-build-windows}
+cache=${MORVESTA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/morvesta}
+export MORVESTA_CACHE=$cache
+
+step=starting
+fail() {
+    echo "build.sh windows: $*" >&2
+    exit 1
+}
+trap 'fail "$step failed (line $LINENO)"' ERR
+log() { echo "== $*" >&2; }
+
+# The program's own private X server and Wine, stopped on the way out.
+xvfb_pid=
+cleanup() {
+    if [ -n "${WINEPREFIX:-}" ]; then wineserver -k 2>/dev/null || true; fi
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+}
+trap cleanup EXIT
+
+start=$SECONDS
+
+step="building Qt for Windows"
+qt_prefix=$("$root/windows/qt.sh" | tail -n1)
+[ -x "$qt_prefix/bin/qt-cmake" ] || fail "no usable Qt for Windows in $qt_prefix"
+log "Qt for Windows: $qt_prefix ($((SECONDS - start)) s)"
+
+# Wine: a prefix of our own in the cache, made once. Programs run in Wine's
+# virtual desktop, which draws Windows frames and activates windows itself,
+# as Windows does (without it the windows wait on an X window manager).
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=" # no Mono or Gecko installer prompts
+# Wine registers its own fonts when a prefix is made: a prefix per Wine and
+# per version of its fonts.
+export WINEPREFIX=$cache/wine-$({
+    wine --version
+    dpkg-query -W -f='${Version}' fonts-wine
+} | sha256sum | cut -c1-12)
+export LANG=pt_BR.UTF-8
+unset LC_ALL LC_NUMERIC LC_TIME LANGUAGE
+desktop_size=1024x768
+
+step="starting a private X server"
+for display in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] && continue
+    Xvfb ":$display" -screen 0 "${desktop_size}x24" -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 50); do
+        [ -e "/tmp/.X11-unix/X$display" ] && break
+        sleep 0.1
+    done
+    if [ -e "/tmp/.X11-unix/X$display" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
+        export DISPLAY=:$display
+        break
+    fi
+    kill "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=
+done
+[ -n "$xvfb_pid" ] || fail "could not start Xvfb on any display from :90 to :140"
+
+step="preparing the Wine prefix"
+# The prefix is this script's alone: one run at a time, and a Wine session
+# left by an interrupted run (bound to its X server, gone now) is ended.
+exec 8>"$cache/wine.lock"
+flock 8
+wineserver -k 2>/dev/null || true
+if [ ! -f "$WINEPREFIX/.morvesta-complete" ]; then
+    log "making the Wine prefix $WINEPREFIX"
+    rm -rf "$WINEPREFIX"
+    wineboot --init >/dev/null 2>&1
+    wineserver -w
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$desktop_size" /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.morvesta-complete"
+fi
+# The Wine session stays up between the programs, which then start in a
+# moment. Its background services start here, away from the build's output:
+# holding a pipe of the build tool open, they would keep it waiting.
+wineserver -p
+wineboot </dev/null >/dev/null 2>&1
+
+step="configuring the Windows build"
+# The executables go to bin/, so the stripped program can sit at the top.
+"$qt_prefix/bin/qt-cmake" --no-warn-unused-cli -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    "-DCMAKE_RUNTIME_OUTPUT_DIRECTORY=$root/$build/bin" \
+    "-DCMAKE_CROSSCOMPILING_EMULATOR=$root/windows/wine-run.sh" </dev/null >/dev/null
+step="building for Windows"
+cmake --build "$build" --parallel "$(nproc)" </dev/null
+log "built ($((SECONDS - start)) s)"
+
+step="checking the program's imports"
+objdump() { LC_ALL=C x86_64-w64-mingw32-objdump "$@"; }
+# What every Windows since 10 has in its system folder.
+windows_dlls='^(api-ms-win-core-[a-z0-9-]+|advapi32|bcrypt|comdlg32|d3d11|d3d12|d3d9|dwmapi|dwrite|dxgi|gdi32|imm32|kernel32|msvcrt|netapi32|ntdll|ole32|oleaut32|setupapi|shcore|shell32|shlwapi|user32|userenv|uxtheme|version|winmm|ws2_32|wtsapi32|authz|crypt32|mpr|cfgmgr32|dcomp)\.dll$'
+for exe in "$build"/bin/morvesta.exe "$build"/bin/tst_*.exe; do
+    imports=$(objdump -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z')
+    [ -n "$imports" ] || fail "could not read the imports of $exe"
+    foreign=$(grep -Ev "$windows_dlls" <<<"$imports" || true)
+    [ -z "$foreign" ] || fail "$(basename "$exe") needs DLLs that Windows does not have: $(echo $foreign)"
+done
+
+step="staging the stripped program"
+rm -rf "$build/stage"
+cmake --install "$build" --strip --prefix "$build/stage" >/dev/null
+cp "$build/stage/bin/morvesta.exe" "$build/morvesta.exe"
+size=$(stat -c %s "$build/morvesta.exe")
+[ "$size" -le 20000000 ] || fail "morvesta.exe is $size bytes, more than 20 MB"
+objdump -h "$build/morvesta.exe" | grep -q '\.debug' && fail "morvesta.exe is not stripped"
+log "morvesta.exe: $size bytes, imports: $(objdump -p "$build/morvesta.exe" |
+    sed -n 's/^[[:space:]]*DLL Name: //p' | tr '\n' ' ')"
+
+step="running the test suite under Wine"
+# Windows has its calculator at c:\windows\system32\calc.exe; Wine has none,
+# so the tests' stand-in program takes its place in our prefix.
+cp "$build/bin/standin.exe" "$WINEPREFIX/drive_c/windows/system32/calc.exe"
+suite_start=$SECONDS
+(cd "$build" && ctest --output-on-failure --timeout 300 </dev/null)
+log "test suite under Wine: $((SECONDS - suite_start)) s"
+
+step="making the installer"
+(cd "$build" && cpack -G NSIS </dev/null >/dev/null)
+version=$(sed -n 's/^project(Morvesta VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+installer=$build/morvesta-$version-win64.exe
+[ -f "$installer" ] || fail "cpack made no $installer"
+
+step="building the window probe"
+x86_64-w64-mingw32-gcc-posix -municode -O2 -static -o "$build/winprobe.exe" windows/winprobe.c
+
+step="trying the installer under Wine"
+"$root/windows/try-installer.sh" "$installer"
+
+step="taking the screenshots"
+"$root/windows/screenshots.sh" "$build/morvesta.exe" "$build"
+
+trap - ERR
+log "done in $((SECONDS - start)) s: $build/morvesta.exe, $installer"
