@@ -131,22 +131,18 @@ void frmResumo::Form_Activate()
     const QString separator = runtime::decimalSeparator();
     runtime::Centavos total = 0;
     QListWidget *values = m_ui->lstValor;
-    // Selecting a row of a shown list scrolls the list to it and repaints the
-    // two rows, and on X each scroll also asks the server where the pointer is,
-    // a round trip per row. Nothing is drawn until the handler returns, so the
-    // operator only ever sees the last row selected: the list is scrolled and
-    // repainted once, for that row.
-    const bool autoScroll = values->hasAutoScroll();
-    values->setAutoScroll(false);
-    values->setUpdatesEnabled(false);
-    for (int row = 0; row < values->count(); ++row) {
-        values->setCurrentRow(row);
-        total += runtime::valueTextCentavos(values->currentItem()->text(), separator);
-    }
-    values->setUpdatesEnabled(true);
-    values->setAutoScroll(autoScroll);
-    if (autoScroll && values->currentItem())
+    // Every row is visited in turn; only the last one is left selected, which
+    // is all an operator can see of the visit, since nothing is drawn before
+    // the handler returns. Selecting each row on a shown list would cost a
+    // round trip to the window system per row (the pointer's position on X,
+    // the active window on Windows) for nothing on screen.
+    const int rows = values->count();
+    for (int row = 0; row < rows; ++row)
+        total += runtime::valueTextCentavos(values->item(row)->text(), separator);
+    if (rows > 0) {
+        values->setCurrentRow(rows - 1);
         values->scrollToItem(values->currentItem());
+    }
     m_ui->lblVrTot->setText(runtime::plainAmount(total, separator));
 }
 

@@ -4,19 +4,23 @@
 # executables. The exit code is the program's.
 #
 # Under Wine a Qt test's report to standard output is lost, so a test
-# executable writes it to a file, printed here when the test ends.
+# executable writes it to a file. And a Wine program whose output is a pipe
+# (as under CTest) takes seconds longer to end, so the program writes to
+# files, printed here when it ends.
 set -uo pipefail
 export WINEDEBUG=${WINEDEBUG:--all}
 program=$1
 shift
+output=$(mktemp -p . .wine-run-XXXXXX)
+errors=$output.err
+report=$output.txt
+trap 'rm -f "$output" "$errors" "$report"' EXIT
 case "$(basename "$program")" in
-tst_*.exe)
-    report=$(mktemp -p . .wine-test-XXXXXX.txt)
-    wine "$program" -o "$(basename "$report"),txt" "$@"
-    status=$?
-    cat "$report"
-    rm -f "$report"
-    exit "$status"
-    ;;
-*) exec wine "$program" "$@" ;;
+tst_*.exe) wine "$program" -o "$(basename "$report"),txt" "$@" >"$output" 2>"$errors" </dev/null ;;
+*) wine "$program" "$@" >"$output" 2>"$errors" </dev/null ;;
 esac
+status=$?
+cat "$output"
+[ ! -f "$report" ] || cat "$report"
+cat "$errors" >&2
+exit "$status"
