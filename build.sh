@@ -15,9 +15,11 @@ run | test) build=${BUILD_DIR:-build}; options=() ;;
 sanitize) build=${BUILD_DIR:-build-sanitize}; options=(-DMORVESTA_SANITIZE=ON) ;;
 windows)
     # The cross compiler, what fetches and builds Qt's source, Wine with its
-    # X server, NSIS, and what drives the program for the screenshots.
+    # X server and a Bookman look-alike Windows can draw (the Windows program
+    # takes no URW Bookman), NSIS, and what drives the program for the
+    # screenshots.
     packages+=(g++-mingw-w64-x86-64-posix ninja-build perl dpkg-dev xz-utils ca-certificates
-        wine wine64 fonts-wine xvfb nsis locales xdotool imagemagick)
+        wine wine64 fonts-wine fonts-texgyre xvfb nsis locales xdotool imagemagick)
     ;;
 *) echo "usage: $0 [run|test|sanitize|windows]" >&2; exit 2 ;;
 esac

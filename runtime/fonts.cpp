@@ -7,10 +7,15 @@ namespace runtime {
 
 namespace {
 
-// Liberation and URW are metric clones of the Windows faces, so captions
-// measured for the design fit here as well. URW Bookman comes in an OpenType
-// cut (foundry "UKWN" to fontconfig) and a Type 1 cut; the OpenType one goes
-// first, since FreeType reads a Type 1 font whole into memory.
+// Where a design face is missing: first its Windows successor (Microsoft
+// Sans Serif is the outline cut of MS Sans Serif), then Liberation and URW,
+// metric clones of the Windows faces, so captions measured for the design fit
+// as well. URW Bookman comes in an OpenType cut (foundry "UKWN" to
+// fontconfig) and a Type 1 cut; the OpenType one goes first, since FreeType
+// reads a Type 1 font whole into memory. Windows without Office has no
+// Bookman: TeX Gyre Bonum, where installed, or Georgia, the nearest of its own
+// serif faces. Windows never gets URW Bookman: GDI takes its Demi cut for the
+// regular weight and its Light cut for bold, the reverse of the design.
 struct LookAlikes
 {
     const char *face;
@@ -18,9 +23,14 @@ struct LookAlikes
 };
 
 constexpr LookAlikes kLookAlikes[] = {
-    {"MS Sans Serif", {"Liberation Sans", "Nimbus Sans", "Arial", "DejaVu Sans"}},
+    {"MS Sans Serif",
+     {"Microsoft Sans Serif", "Liberation Sans", "Nimbus Sans", "Arial", "DejaVu Sans"}},
+#ifdef Q_OS_WIN
+    {"Bookman Old Style", {"TeX Gyre Bonum", "Georgia", "DejaVu Serif"}},
+#else
     {"Bookman Old Style", {"URW Bookman [UKWN]", "URW Bookman", "TeX Gyre Bonum", "DejaVu Serif"}},
-    {"Courier", {"Liberation Mono", "Nimbus Mono PS", "Courier New", "DejaVu Sans Mono"}},
+#endif
+    {"Courier", {"Courier New", "Liberation Mono", "Nimbus Mono PS", "DejaVu Sans Mono"}},
     {"Arial Black", {"Liberation Sans", "Nimbus Sans", "Arial", "DejaVu Sans"}},
 };
 
@@ -76,6 +86,12 @@ QFont designFont(const QString &face, qreal points, int weight, bool italic)
     font.setItalic(italic);
     if (face.contains(QLatin1String("Courier")))
         font.setStyleHint(QFont::TypeWriter);
+#ifdef Q_OS_WIN
+    // Drawn by DirectWrite rather than GDI: GDI's full hinting has been seen
+    // to lose whole glyphs of a look-alike face at the window's size (the "I"
+    // of Liberation Sans at 11 pixels, under Wine).
+    font.setHintingPreference(QFont::PreferVerticalHinting);
+#endif
     return font;
 }
 

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QPushButton>
@@ -82,6 +83,7 @@ private slots:
     void popupMenuIsHiddenWithFiveEntries();
     void picturesAreDrawnTransparent();
     void noCaptionIsClipped();
+    void everyCaptionDrawsEveryLetter();
     void summaryWindowIsNotLoadedAtStartUp();
 
     void focusStartsOnPedido();
@@ -395,6 +397,49 @@ void tst_MainWindow::picturesAreDrawnTransparent()
     auto *image = control<QLabel>(m_window.get(), QStringLiteral("Image1"));
     QVERIFY(image->hasScaledContents());
     QCOMPARE(image->pixmap().cacheKey(), m_window->windowIcon().pixmap(32, 32).cacheKey());
+}
+
+void tst_MainWindow::everyCaptionDrawsEveryLetter()
+{
+    // A font engine can lose a single glyph at one size (the "I" of
+    // "Inteira" once drew as nothing): every letter of every caption, in its
+    // control's font, puts ink on the page.
+    QList<QPair<QFont, QString>> captions;
+    for (QWidget *widget : m_window->findChildren<QWidget *>()) {
+        QString text;
+        if (auto *label = qobject_cast<QLabel *>(widget))
+            text = label->text();
+        else if (auto *button = qobject_cast<QAbstractButton *>(widget))
+            text = withoutAccessMark(button->text());
+        else if (auto *frame = qobject_cast<runtime::Frame *>(widget))
+            text = frame->title();
+        if (!text.isEmpty())
+            captions.append({widget->font(), text});
+    }
+    QVERIFY(captions.size() > 20);
+    for (const auto &[font, text] : std::as_const(captions)) {
+        const QFontMetrics metrics(font);
+        for (const QChar letter : text) {
+            if (letter.isSpace())
+                continue;
+            QImage page(metrics.height() * 3, metrics.height() * 2, QImage::Format_RGB32);
+            page.fill(Qt::white);
+            QPainter painter(&page);
+            painter.setFont(font);
+            painter.setPen(Qt::black);
+            painter.drawText(metrics.height(), metrics.height() * 3 / 2, QString(letter));
+            painter.end();
+            bool ink = false;
+            for (int y = 0; y < page.height() && !ink; ++y) {
+                const auto *line = reinterpret_cast<const QRgb *>(page.constScanLine(y));
+                ink = std::any_of(line, line + page.width(),
+                                  [](QRgb pixel) { return qGray(pixel) < 160; });
+            }
+            QVERIFY2(ink,
+                     qPrintable(
+                         QStringLiteral("'%1' of \"%2\" in %3").arg(letter, text, font.family())));
+        }
+    }
 }
 
 void tst_MainWindow::noCaptionIsClipped()

@@ -84,6 +84,10 @@ if [ ! -f "$WINEPREFIX/.morvesta-complete" ]; then
     rm -rf "$WINEPREFIX"
     wineboot --init >/dev/null 2>&1
     wineserver -w
+    # Wine draws its window frames' buttons with Marlett, which it finds only
+    # in the prefix. Its other fonts stay out: its outline "MS Sans Serif" is
+    # wider than the Windows one the window was laid out with.
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$desktop_size" /f >/dev/null 2>&1
     wineserver -w
