@@ -39,13 +39,14 @@ elseif(WIN32)
     set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Morvesta)
     set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
     set(CPACK_PACKAGE_EXECUTABLES morvesta Morvesta)
-    set(CPACK_NSIS_INSTALLED_ICON_NAME "bin\\morvesta.exe")
+    set(CPACK_NSIS_INSTALLED_ICON_NAME "bin\\\\morvesta.exe")
     set(CPACK_NSIS_MUI_ICON "${CMAKE_BINARY_DIR}/app/morvesta.ico")
     set(CPACK_NSIS_MUI_UNIICON "${CMAKE_BINARY_DIR}/app/morvesta.ico")
     set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
     set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
-    # A 64-bit installer for a 64-bit program.
-    set(CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS "-XTarget amd64-unicode")
+    # A 64-bit installer for a 64-bit program (the line goes into the
+    # installer script's head).
+    set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 else()
     set(CPACK_GENERATOR ZIP)
 endif()

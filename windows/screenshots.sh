@@ -19,7 +19,7 @@ fail() {
 wine "$exe" &
 program=$!
 trap 'kill $program 2>/dev/null || true' EXIT
-frame=$(wine "$probe" wait Morvesta 30) || fail "the program showed no window"
+frame=$(wine "$probe" wait Morvesta 30 | tr -d '\r') || fail "the program showed no window"
 read -r left top width height <<<"$frame"
 # A little of the desktop around the window.
 crop="$((width + 24))x$((height + 24))+$((left - 12))+$((top - 12))"
@@ -34,7 +34,7 @@ keys() {
     done
 }
 xdotool mousemove 1 1
-keys Tab space alt+p Return alt+p Return Tab Tab space alt+t
+keys Tab space alt+p Return alt+p Return Tab space alt+t
 sleep 1.5
 import -window root -crop "$crop" +repage "$out/screenshot-summary.png"
 keys alt+r

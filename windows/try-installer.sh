@@ -31,7 +31,7 @@ wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Morvest
 
 wine "$program_dir/bin/morvesta.exe" &
 program=$!
-frame=$(wine "$probe" wait Morvesta 30) || fail "the installed program showed no window"
+frame=$(wine "$probe" wait Morvesta 30 | tr -d '\r') || fail "the installed program showed no window"
 wine "$probe" close Morvesta >/dev/null || true
 for _ in $(seq 100); do
     kill -0 "$program" 2>/dev/null || break
