@@ -8,9 +8,10 @@
 //
 // installHeldKeyRule() sets, once for the whole program, the rule that drops
 // such repeats (flagged as such, or, as X11 sends them, a release and a press
-// of the key at the same instant): an auto-repeated key with Alt never reaches an access key or
-// a control, and an auto-repeated Enter, Space or Escape never reaches a
-// button or anything in a dialog box. A real second press acts as always.
+// of the key at the same instant): an auto-repeated key with Alt never
+// reaches an access key or a control, and an auto-repeated Enter, Space or
+// Escape never reaches a button or anything in a dialog box. A real second
+// press acts as always.
 // Calling it again does nothing.
 
 namespace runtime {
