@@ -14,6 +14,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 build=${BUILD_DIR:-build-windows}
+# The cache sits in the user's home, which a bare CI environment may not name.
+export HOME=${HOME:-$(getent passwd "$(id -u)" | cut -d: -f6)}
 cache=${MORVESTA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/morvesta}
 export MORVESTA_CACHE=$cache
 

@@ -13,6 +13,8 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
+# The cache sits in the user's home, which a bare CI environment may not name.
+export HOME=${HOME:-$(getent passwd "$(id -u)" | cut -d: -f6)}
 cache=${MORVESTA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/morvesta}
 toolchain=$here/mingw-w64.cmake
 
