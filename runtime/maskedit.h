@@ -58,11 +58,10 @@ protected:
 private:
     void applyMask();
     void caretToFirstBlank();
+    bool acceptsDrops() const;
 
     QString m_mask;
     QChar m_prompt = u'_';
-    bool acceptsDrops() const;
-
     bool m_caretOnPress = false;
     // The focus went to another window of this program.
     bool m_awayInProgram = false;

@@ -14,6 +14,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 build=${BUILD_DIR:-build-windows}
+case "$build" in /*) ;; *) build=$root/$build ;; esac
 # The cache sits in the user's home, which a bare CI environment may not name.
 export HOME=${HOME:-$(getent passwd "$(id -u)" | cut -d: -f6)}
 cache=${MORVESTA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/morvesta}
@@ -104,7 +105,7 @@ wineboot </dev/null >/dev/null 2>&1
 step="configuring the Windows build"
 # The executables go to bin/, so the stripped program can sit at the top.
 "$qt_prefix/bin/qt-cmake" --no-warn-unused-cli -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    "-DCMAKE_RUNTIME_OUTPUT_DIRECTORY=$root/$build/bin" \
+    "-DCMAKE_RUNTIME_OUTPUT_DIRECTORY=$build/bin" \
     "-DCMAKE_CROSSCOMPILING_EMULATOR=$root/windows/wine-run.sh" </dev/null >/dev/null
 step="building for Windows"
 cmake --build "$build" --parallel "$(nproc)" </dev/null
@@ -140,10 +141,10 @@ suite_start=$SECONDS
 log "test suite under Wine: $((SECONDS - suite_start)) s"
 
 step="making the installer"
+rm -f "$build"/morvesta-*-win64.exe
 (cd "$build" && cpack -G NSIS </dev/null >/dev/null)
-version=$(sed -n 's/^project(Morvesta VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-installer=$build/morvesta-$version-win64.exe
-[ -f "$installer" ] || fail "cpack made no $installer"
+installer=$(ls "$build"/morvesta-*-win64.exe 2>/dev/null || true)
+[ -n "$installer" ] || fail "cpack made no installer in $build"
 
 step="building the window probe"
 x86_64-w64-mingw32-gcc-posix -municode -O2 -static -o "$build/winprobe.exe" windows/winprobe.c
