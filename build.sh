@@ -10,9 +10,13 @@ cd "$(dirname "$0")"
 
 mode=${1:-run}
 packages=(g++ cmake make qt6-base-dev qt6-base-dev-tools fonts-liberation fonts-urw-base35)
+# The suite also reads the program over the accessibility bus, as a screen
+# reader does, on its own X server and session bus.
+screen_reader=(xvfb dbus-daemon at-spi2-core python3-pyatspi)
 case "$mode" in
-run | test) build=${BUILD_DIR:-build}; options=() ;;
-sanitize) build=${BUILD_DIR:-build-sanitize}; options=(-DMORVESTA_SANITIZE=ON) ;;
+run) build=${BUILD_DIR:-build}; options=() ;;
+test) build=${BUILD_DIR:-build}; options=(); packages+=("${screen_reader[@]}") ;;
+sanitize) build=${BUILD_DIR:-build-sanitize}; options=(-DMORVESTA_SANITIZE=ON); packages+=("${screen_reader[@]}") ;;
 windows)
     # The cross compiler, what fetches and builds Qt's source, Wine with its
     # X server and a Bookman look-alike Windows can draw (the Windows program

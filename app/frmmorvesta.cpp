@@ -3,6 +3,7 @@
 #include "catalogue.h"
 #include "summary/frmresumo.h"
 
+#include "runtime/accessibility.h"
 #include "runtime/amount.h"
 #include "runtime/keyrules.h"
 #include "runtime/listcombo.h"
@@ -29,6 +30,9 @@ const QString kBlankMask = QString(19, u' ');
 frmMorvesta::frmMorvesta(QWidget *parent)
     : QWidget(parent), m_ui(std::make_unique<Ui_frmMorvesta>())
 {
+    // Qt makes a control's interface at its first accessibility event, which
+    // comes while the window is being built.
+    runtime::installAccessibility();
     m_ui->setupUi(this);
     runtime::installHeldKeyRule();
     connectHandlers();

@@ -123,6 +123,9 @@ void Ui_frmMorvesta::setupUi(QWidget *window)
                                   QStringLiteral("cmbValor%1").arg(i)),
                             240, top, 1215, 315);
         cmbValor[i]->setFont(priceFont);
+        // A screen reader tells the slots apart by these names.
+        cmbSabor[i]->setAccessibleName(QStringLiteral("Sabor %1").arg(i + 1));
+        cmbValor[i]->setAccessibleName(QStringLiteral("Preço %1").arg(i + 1));
     }
 
     Frame2 =
@@ -154,6 +157,9 @@ void Ui_frmMorvesta::setupUi(QWidget *window)
                     1695, 315);
     mskCard->setPromptChar(u'_');
     mskCard->setMaxLength(64);
+    // The captions above the card fields name them for a screen reader.
+    Label3->setBuddy(cmbCard);
+    Label4->setBuddy(mskCard);
 
     Image1 = place(named(new QLabel(window), QStringLiteral("Image1")), 360, 4680, 975, 855);
     Image1->setPixmap(pizza);

@@ -1,5 +1,6 @@
 #include "form.h"
 
+#include "accessibility.h"
 #include "geometry.h"
 
 #include <QCloseEvent>
@@ -8,7 +9,10 @@
 
 namespace runtime {
 
-Form::Form(Qt::WindowFlags flags) : QWidget(nullptr, flags) {}
+Form::Form(Qt::WindowFlags flags) : QWidget(nullptr, flags)
+{
+    installAccessibility();
+}
 
 Form::~Form()
 {

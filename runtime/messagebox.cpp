@@ -1,6 +1,6 @@
 #include "messagebox.h"
 
-#include <QDialog>
+#include <QAccessible>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -30,8 +30,8 @@ void msgBox(const QString &text, QWidget *parent)
     // A box of our own rather than a QMessageBox: that one limits its width
     // by its own rules, wraps or cuts long words, and under some desktop
     // styles puts a picture on its buttons.
-    QDialog box(parent, Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    MessageBox box(parent, Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     box.setObjectName(QStringLiteral("msgBox"));
     box.setWindowTitle(kProgramTitle);
     auto *label = new QLabel(&box);
@@ -65,6 +65,13 @@ void msgBox(const QString &text, QWidget *parent)
     // buttons (each about a title's width in Openbox, Metacity and Windows).
     label->setMinimumWidth(qMin(room, metrics.horizontalAdvance(kProgramTitle) * 4));
     box.exec();
+}
+
+void MessageBox::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    QAccessibleEvent alert(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
 }
 
 QString oneLine(const QString &text, qsizetype maxLength)

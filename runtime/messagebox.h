@@ -5,15 +5,27 @@
 // shown as plain text, whatever characters an operator put into it, and the
 // box always fits on the screen: a line too long for it ends in "…".
 
+#include <QDialog>
 #include <QString>
 
 #include <functional>
 
-class QWidget;
-
 namespace runtime {
 
 inline const QString kProgramTitle = QStringLiteral("Morvesta");
+
+// The box msgBox() shows. As it opens it raises the alert that screen
+// readers announce, as Qt's own message box does.
+class MessageBox : public QDialog
+{
+    Q_OBJECT
+
+public:
+    using QDialog::QDialog;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+};
 
 void msgBox(const QString &text, QWidget *parent = nullptr);
 

@@ -62,6 +62,8 @@ void frmResumo::setupUi()
     Ui_frmResumo &ui = *m_ui;
     setObjectName(QStringLiteral("frmResumo"));
     setWindowTitle(QStringLiteral("Form1"));
+    // The title is never shown; a screen reader says this name instead.
+    setAccessibleName(QStringLiteral("Resumo"));
     setFixedSize(runtime::twips(4830), runtime::twips(3555));
     setFont(runtime::designFont(QStringLiteral("MS Sans Serif"), 8.25));
     setClosesOnlyByUnload(true);
@@ -90,6 +92,9 @@ void frmResumo::setupUi()
     ui.lstItem->setObjectName(QStringLiteral("lstItem"));
     ui.lstValor = place(orderList(this), 3600, 1200, 1095, 1035);
     ui.lstValor->setObjectName(QStringLiteral("lstValor"));
+    // A screen reader names each list by its heading.
+    ui.lstItem->setAccessibleName(ui.Label2->text());
+    ui.lstValor->setAccessibleName(ui.Label3->text());
 
     ui.Label4 = headingLabel(QStringLiteral("Pagamento"), this, 120, 2520);
     ui.Label4->setObjectName(QStringLiteral("Label4"));
@@ -104,6 +109,8 @@ void frmResumo::setupUi()
         text.setColor(QPalette::WindowText, text.color(QPalette::ButtonText));
         field->setPalette(text);
     }
+    // Read with its heading: "Pagamento", "Dinheiro".
+    ui.lblTipoPag->setAccessibleName(ui.Label4->text());
 
     ui.lblVrTot = place(new QLabel(this), 3600, 2520, 1095, 255);
     ui.lblVrTot->setObjectName(QStringLiteral("lblVrTot"));
@@ -115,6 +122,8 @@ void frmResumo::setupUi()
     total.setColor(QPalette::Window, Qt::white);
     total.setColor(QPalette::WindowText, Qt::black);
     ui.lblVrTot->setPalette(total);
+    // The amount alone says nothing to a screen reader's user.
+    ui.lblVrTot->setAccessibleName(QStringLiteral("Total"));
 
     ui.cmdSair =
         place(new runtime::CommandButton(QStringLiteral("Sai&r"), this), 3600, 3000, 1095, 375);

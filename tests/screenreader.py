@@ -1,0 +1,49 @@
+# An order taken over the AT-SPI bus, as with a screen reader: the program
+# (argv[1]) on its own X server, in dbus-run-session. Fails in one line.
+import os, subprocess, sys, time
+
+def fail(why):
+    sys.exit("screen reader check: " + why)
+
+def find(top, role, name, description=None, action=None):  # waits up to 30 s
+    for _ in range(300):
+        nodes = [top]
+        for node in nodes:
+            if (node.getRoleName(), node.name) == (role, name) and description in (None, node.description):
+                actions = node.queryAction() if action else None
+                actions and actions.doAction([actions.getName(i) for i in range(actions.nActions)].index(action))
+                return node
+            nodes += [child for child in node if child]
+        time.sleep(0.1)
+    fail(f"no {role} '{name}' '{description or ''}' within 30 s")
+
+try:  # pyatspi ends the process when there is no bus: ask for the bus first
+    from gi.repository import Gio
+    Gio.bus_get_sync(Gio.BusType.SESSION).call_sync(
+        "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress", None, None, 0, 10000)
+    import pyatspi
+except Exception as error:
+    fail(f"the accessibility bus did not start ({error})")
+read, write = os.pipe()
+xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-nolisten", "tcp"], pass_fds=[write])
+program = subprocess.Popen(sys.argv[1:], env=dict(
+    os.environ, DISPLAY=":" + os.read(read, 9).decode().strip(), LC_ALL="pt_BR.UTF-8",
+    QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
+try:
+    app = find(pyatspi.Registry.getDesktop(0), "application", "Morvesta")
+    main = find(app, "frame", "Morvesta")
+    find(main, "radio button", "1/2 - 1/2", action="Toggle")
+    find(main, "push button", "Pedido", action="Press")  # the toolbar's
+    find(find(app, "alert", "Morvesta"), "label", "Pedido Cadastrado")
+    find(find(app, "alert", "Morvesta"), "push button", "OK", action="Press")
+    find(main, "radio button", "Dinheiro", action="Toggle")
+    find(main, "push button", "Total", action="Press")
+    find(find(app, "frame", "Resumo"), "label", "Total", "5,9")
+    find(find(app, "frame", "Resumo"), "push button", "Sair", action="Press")
+    find(main, "push button", "Sair", action="Press")
+    program.wait(30) == 0 or fail(f"the program ended with status {program.returncode}")
+except Exception as error:
+    fail(f"{type(error).__name__}: {error}")
+finally:
+    program.kill()
+    xvfb.kill()
