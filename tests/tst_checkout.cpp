@@ -103,9 +103,12 @@ QString readOut(QObject *object)
     return read.join(u'|');
 }
 
-// Plays keys as the window system delivers them: each event to the window
-// that has the focus at that moment, one step every 20 ms, so that the steps
-// go on inside any box or summary a key opens. Steps, separated by spaces:
+// Plays keys as the window system delivers them, one step every 20 ms, so
+// that the steps go on inside any box or summary a key opens. Each key goes
+// to the window it is meant for, the box or summary that is up or else the
+// main window, once the window system has given that window the focus (a
+// busy machine or Wine takes its time); if it never does, the play stops and
+// says so. Steps, separated by spaces:
 //   "ret", "spc", "a-p"...  Enter, Space or Alt+letter pressed and released;
 //   "ret~", "a-c~"...       the same held down: repeated eight times before the
 //                           release, each repeat a release and a press marked
@@ -154,6 +157,7 @@ public:
 
     bool done = false;
     int boxes = 0, summaries = 0;
+    QString failure;
 
 private:
     // A key event at the given time stamp (0: Qt's own), through the shortcut
@@ -164,7 +168,9 @@ private:
             const QString text = key == Qt::Key_Return  ? QStringLiteral("\r")
                                  : key == Qt::Key_Space ? QStringLiteral(" ")
                                                         : QString(QChar(u'a' + key - Qt::Key_A));
-            QWindow *window = focusWindow();
+            QWindow *window = meantFor();
+            if (!hasFocus(window))
+                return false;
             if (at == 0) {
                 QTest::simulateEvent(window, press, key, modifiers, text, repeat);
                 return true;
@@ -180,14 +186,28 @@ private:
         });
     }
 
-    // Where the window system sends keys. When a window of the program
-    // closes, the window manager gives the focus back to the main window.
-    QWindow *focusWindow()
+    QWindow *meantFor() const
     {
-        if (!QGuiApplication::focusWindow())
+        const QWidget *modal = QApplication::activeModalWidget();
+        return (modal ? modal : m_main)->windowHandle();
+    }
+
+    // Whether the window has the focus; ten seconds without it end the play.
+    bool hasFocus(QWindow *window)
+    {
+        if (QGuiApplication::focusWindow() == window) {
+            m_waiting.invalidate();
+            return true;
+        }
+        // When a window of the program closes, the window manager gives the
+        // focus back to the main window.
+        if (!QGuiApplication::focusWindow() && window == m_main->windowHandle())
             m_main->activateWindow();
-        return QGuiApplication::focusWindow() ? QGuiApplication::focusWindow()
-                                              : m_main->windowHandle();
+        if (!m_waiting.isValid())
+            m_waiting.start();
+        else if (m_waiting.hasExpired(10000))
+            failure = window->objectName() + QStringLiteral(" never got the focus");
+        return false;
     }
 
     bool answer()
@@ -197,12 +217,11 @@ private:
             if (auto *summary = qobject_cast<frmResumo *>(modal)) {
                 ++summaries;
                 QTest::mouseClick(summary->ui().cmdSair, Qt::LeftButton);
-            } else {
+            } else if (hasFocus(modal->windowHandle())) {
                 ++boxes;
-                QTest::simulateEvent(focusWindow(), true, Qt::Key_Return, {}, QStringLiteral("\r"),
-                                     false);
-                QTest::simulateEvent(focusWindow(), false, Qt::Key_Return, {}, QStringLiteral("\r"),
-                                     false);
+                for (const bool press : {true, false})
+                    QTest::simulateEvent(modal->windowHandle(), press, Qt::Key_Return, {},
+                                         QStringLiteral("\r"), false);
             }
             return false;
         }
@@ -217,7 +236,7 @@ private:
 
     void next()
     {
-        if (m_index >= m_steps.size()) {
+        if (m_index >= m_steps.size() || !failure.isEmpty()) {
             done = true;
             return;
         }
@@ -234,6 +253,7 @@ private:
     quint64 m_clock = 1'000'000'000;
     bool m_answered = false;
     int m_waits = 0;
+    QElapsedTimer m_waiting;
 };
 
 } // namespace
@@ -813,8 +833,10 @@ QString tst_Checkout::playKeys(const QString &focus, const QString &script)
 
     KeyPlayer player(m_window.get());
     player.play(script, [this] { m_window->tlbFerramentas_ButtonClick(QStringLiteral("Total")); });
-    if (!QTest::qWaitFor([&] { return player.done; }, 20000))
+    if (!QTest::qWaitFor([&] { return player.done; }, 60000))
         return QStringLiteral("still playing");
+    if (!player.failure.isEmpty())
+        return player.failure;
     return QStringLiteral("P%1 T%2 C%3 R%4 B%5 S%6")
         .arg(runs[0]->count())
         .arg(runs[1]->count())
