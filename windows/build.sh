@@ -5,8 +5,9 @@
 #   3. the checks: morvesta.exe imports only Windows' own DLLs, is stripped
 #      and at most 20 MB;
 #   4. the whole test suite under Wine, on a private X server;
-#   5. the installer, tried under Wine: silent install, the installed program
-#      shows its window, silent uninstall removes it;
+#   5. the installer, tried under Wine: silent install over an earlier
+#      version, the installed program shows its window, silent uninstall
+#      removes it;
 #   6. screenshots of the main window and of the summary under Wine.
 # Any failure stops it with a one-line reason and a non-zero exit.
 set -euo pipefail
@@ -146,11 +147,23 @@ rm -f "$build"/morvesta-*-win64.exe
 installer=$(ls "$build"/morvesta-*-win64.exe 2>/dev/null || true)
 [ -n "$installer" ] || fail "cpack made no installer in $build"
 
+step="making an installer of an earlier version"
+# The same tree as an earlier version, to try an upgrade over it: only the
+# program, without its tests.
+earlier=$build/earlier
+"$qt_prefix/bin/qt-cmake" --no-warn-unused-cli -S . -B "$earlier" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DMORVESTA_VERSION=0.9.0 -DMORVESTA_BUILD_TESTS=OFF \
+    "-DCMAKE_CROSSCOMPILING_EMULATOR=$root/windows/wine-run.sh" </dev/null >/dev/null
+cmake --build "$earlier" --parallel "$(nproc)" </dev/null >/dev/null
+rm -f "$earlier"/morvesta-*-win64.exe
+(cd "$earlier" && cpack -G NSIS </dev/null >/dev/null)
+[ -f "$earlier/morvesta-0.9.0-win64.exe" ] || fail "cpack made no installer in $earlier"
+
 step="building the window probe"
 x86_64-w64-mingw32-gcc-posix -municode -O2 -static -o "$build/winprobe.exe" windows/winprobe.c
 
 step="trying the installer under Wine"
-"$root/windows/try-installer.sh" "$installer"
+"$root/windows/try-installer.sh" "$installer" "$earlier/morvesta-0.9.0-win64.exe"
 
 step="taking the screenshots"
 "$root/windows/screenshots.sh" "$build/morvesta.exe" "$build"

@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
-# Tries the installer under Wine, as a counter's machine would get it: a
-# silent install, the installed program shows its window, a silent uninstall
-# takes it all away again. Needs the environment windows/build.sh sets up
-# (WINEPREFIX, DISPLAY) and winprobe.exe beside the installer.
+# Tries the installer under Wine as a counter's machine gets it: an earlier
+# version installed silently, this one silently over it (one program folder,
+# one Start-menu shortcut, one entry in the installed programs list, with the
+# new version and the new program), the installed program shows its window,
+# and a silent uninstall takes it all away again. Needs the environment
+# windows/build.sh sets up (WINEPREFIX, DISPLAY) and winprobe.exe beside the
+# installer; the installers are named morvesta-<version>-win64.exe.
+#
+#   try-installer.sh <installer> <installer of an earlier version>
 set -euo pipefail
 installer=$1
+earlier=$2
 probe=$(dirname "$installer")/winprobe.exe
 
 fail() {
@@ -12,22 +18,59 @@ fail() {
     exit 1
 }
 
+version_of() { basename "$1" | sed -n 's/^morvesta-\(.*\)-win64\.exe$/\1/p'; }
 drive_c=$WINEPREFIX/drive_c
 program_dir="$drive_c/Program Files/Morvesta"
-shortcut() { find "$drive_c" -path '*/Start Menu/Programs/Morvesta/Morvesta.lnk' 2>/dev/null; }
+# What installers leave: program folders (for all users or for one), Start-
+# menu shortcuts, entries in the installed programs list.
+folders() {
+    find "$drive_c"/Program\ Files* "$drive_c/users" -maxdepth 3 -type d -iname '*morvesta*' \
+        -not -path '*/Start Menu/*' 2>/dev/null | wc -l
+}
+shortcuts() { find "$drive_c" -path '*/Start Menu/*' -iname '*morvesta*.lnk' 2>/dev/null | wc -l; }
+entries() {
+    for key in 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' \
+        'HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall' \
+        'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall'; do
+        wine reg query "$key" /s 2>/dev/null || true
+    done | tr -d '\r' | grep -ciE '^ *DisplayName +REG_SZ +Morvesta' || true
+}
+installed_version() {
+    wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Morvesta' \
+        /v DisplayVersion 2>/dev/null | tr -d '\r' | awk '$1 == "DisplayVersion" { print $3 }'
+}
+# The uninstaller copies itself away and returns at once; wait for its work.
+uninstall() {
+    wine "$program_dir/Uninstall.exe" /S || return 1
+    for _ in $(seq 300); do
+        [ -e "$program_dir" ] || return 0
+        sleep 0.1
+    done
+    return 1
+}
+# Exactly one of each, or none of any.
+expect() {
+    local found
+    found="$(folders) folders, $(shortcuts) shortcuts, $(entries) entries"
+    [ "$found" = "$1 folders, $1 shortcuts, $1 entries" ] || fail "$2: $found, not $1 of each"
+}
 
 # What an earlier, interrupted try left behind goes first.
-if [ -x "$program_dir/Uninstall.exe" ]; then
-    wine "$program_dir/Uninstall.exe" /S || true
-    sleep 3
-fi
+if [ -x "$program_dir/Uninstall.exe" ]; then uninstall || true; fi
 rm -rf "$program_dir"
+expect 0 "before installing"
 
-wine "$installer" /S || fail "the silent install failed"
-[ -f "$program_dir/bin/morvesta.exe" ] || fail "nothing was installed in Program Files\\Morvesta"
-[ -n "$(shortcut)" ] || fail "no Start-menu shortcut Morvesta\\Morvesta"
-wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Morvesta' /v DisplayIcon \
-    >/dev/null 2>&1 || fail "no entry in the installed programs list"
+wine "$earlier" /S || fail "the silent install of $(basename "$earlier") failed"
+[ "$(installed_version)" = "$(version_of "$earlier")" ] ||
+    fail "the earlier version is listed as '$(installed_version)'"
+wine "$installer" /S || fail "the silent install over the earlier version failed"
+expect 1 "after installing over the earlier version"
+[ "$(installed_version)" = "$(version_of "$installer")" ] ||
+    fail "after the upgrade the installed programs list shows version '$(installed_version)'"
+file_version=$(strings -el "$program_dir/bin/morvesta.exe" | grep -A1 -x FileVersion | tail -n1)
+[ "$file_version" = "$(version_of "$installer")" ] ||
+    fail "after the upgrade Program Files\\Morvesta holds morvesta.exe version '$file_version'"
+echo "installer: $(basename "$installer") installed over $(basename "$earlier")" >&2
 
 wine "$program_dir/bin/morvesta.exe" &
 program=$!
@@ -43,12 +86,6 @@ if kill -0 "$program" 2>/dev/null; then
 fi
 echo "installer: installed program showed its window at $frame" >&2
 
-# The uninstaller copies itself away and returns at once; wait for its work.
-wine "$program_dir/Uninstall.exe" /S || fail "the silent uninstall failed"
-for _ in $(seq 300); do
-    [ -e "$program_dir" ] || break
-    sleep 0.1
-done
-[ ! -e "$program_dir" ] || fail "the uninstaller left Program Files\\Morvesta behind"
-[ -z "$(shortcut)" ] || fail "the uninstaller left the Start-menu shortcut behind"
-echo "installer: silent install, start and silent uninstall passed" >&2
+uninstall || fail "the silent uninstall failed or left Program Files\\Morvesta behind"
+expect 0 "after uninstalling"
+echo "installer: upgrade, start and silent uninstall passed" >&2
