@@ -42,6 +42,9 @@ start=$SECONDS
 step="building Qt for Windows"
 qt_prefix=$("$root/windows/qt.sh" | tail -n1)
 [ -x "$qt_prefix/bin/qt-cmake" ] || fail "no usable Qt for Windows in $qt_prefix"
+# Screen readers reach the program through Qt's UI Automation support.
+grep -q '^#define QT_FEATURE_accessibility 1$' "$qt_prefix/include/QtGui/qtgui-config.h" ||
+    fail "Qt for Windows in $qt_prefix was built without accessibility"
 log "Qt for Windows: $qt_prefix ($((SECONDS - start)) s)"
 
 # Wine: a prefix of our own in the cache, made once. Programs run in Wine's
@@ -160,7 +163,8 @@ rm -f "$earlier"/morvesta-*-win64.exe
 [ -f "$earlier/morvesta-0.9.0-win64.exe" ] || fail "cpack made no installer in $earlier"
 
 step="building the window probe"
-x86_64-w64-mingw32-gcc-posix -municode -O2 -static -o "$build/winprobe.exe" windows/winprobe.c
+x86_64-w64-mingw32-gcc-posix -municode -O2 -static -o "$build/winprobe.exe" windows/winprobe.c \
+    -lole32 -loleaut32
 
 step="trying the installer under Wine"
 "$root/windows/try-installer.sh" "$installer" "$earlier/morvesta-0.9.0-win64.exe"

@@ -111,6 +111,8 @@ echo "windows/qt.sh: building Qt (about 20 minutes on two cores)" >&2
     fail "installing Qt failed, see $work/install.log"
 
 [ -x "$prefix/bin/qt-cmake" ] || fail "the Qt build installed no qt-cmake"
+# What configure found and chose, kept beside the build for reference.
+cp "$work/build/config.summary" "$prefix/config.summary"
 rm -rf "$work"
 date -u +%FT%TZ >"$stamp"
 echo "$prefix"

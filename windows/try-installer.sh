@@ -75,6 +75,10 @@ echo "installer: $(basename "$installer") installed over $(basename "$earlier")"
 wine "$program_dir/bin/morvesta.exe" &
 program=$!
 frame=$(wine "$probe" wait Morvesta 30 | tr -d '\r') || fail "the installed program showed no window"
+# Qt answers UI Automation for the window (Wine reads no further than the
+# window itself): a window (control type 50032) named Morvesta.
+reads=$(wine "$probe" reads Morvesta | tr -d '\r') || true
+[ "$reads" = "50032 Morvesta" ] || fail "UI Automation reads the window as '$reads'"
 wine "$probe" close Morvesta >/dev/null || true
 for _ in $(seq 100); do
     kill -0 "$program" 2>/dev/null || break

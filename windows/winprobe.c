@@ -4,13 +4,43 @@
  *                                    with that title and prints its frame
  *                                    as "left top width height"
  *   winprobe close <title>           asks that window to close
+ *   winprobe reads <title>           prints the window as UI Automation, and
+ *                                    so a screen reader, reads it: its
+ *                                    control type id and its name
  *
  * Exit code 0 when the window was there, 1 when it was not. */
 #include <windows.h>
 
+#include <ole2.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <wchar.h>
+
+/* UI Automation's flat client calls, looked up at run time: mingw-w64 has
+   neither their declarations nor an import library for them. */
+typedef void *UiaNode;
+typedef HRESULT(WINAPI *NodeFromHandle)(HWND, UiaNode *);
+typedef HRESULT(WINAPI *GetPropertyValue)(UiaNode, int, VARIANT *);
+enum { ControlTypeProperty = 30003, NameProperty = 30005 };
+
+static int printReading(HWND window)
+{
+    HMODULE core = LoadLibraryW(L"uiautomationcore.dll");
+    NodeFromHandle nodeFromHandle =
+        core ? (NodeFromHandle)(void *)GetProcAddress(core, "UiaNodeFromHandle") : NULL;
+    GetPropertyValue propertyValue =
+        core ? (GetPropertyValue)(void *)GetProcAddress(core, "UiaGetPropertyValue") : NULL;
+    UiaNode node = NULL;
+    VARIANT type, name;
+    VariantInit(&type);
+    VariantInit(&name);
+    if (!nodeFromHandle || !propertyValue || FAILED(nodeFromHandle(window, &node)) ||
+        FAILED(propertyValue(node, ControlTypeProperty, &type)) ||
+        FAILED(propertyValue(node, NameProperty, &name)) || type.vt != VT_I4 || name.vt != VT_BSTR)
+        return 1;
+    printf("%ld %ls\n", (long)type.lVal, name.bstrVal);
+    return 0;
+}
 
 static HWND findShown(const wchar_t *title)
 {
@@ -39,6 +69,11 @@ int wmain(int argc, wchar_t **argv)
         HWND window = findShown(argv[2]);
         return window && PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
     }
-    fputs("usage: winprobe wait <title> <seconds> | winprobe close <title>\n", stderr);
+    if (argc >= 3 && wcscmp(argv[1], L"reads") == 0) {
+        HWND window = findShown(argv[2]);
+        CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
+        return window ? printReading(window) : 1;
+    }
+    fputs("usage: winprobe wait <title> <seconds> | close <title> | reads <title>\n", stderr);
     return 2;
 }
