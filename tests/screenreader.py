@@ -7,13 +7,19 @@ def fail(why):
 
 def find(top, role, name, description=None, action=None):  # waits up to 30 s
     for _ in range(300):
-        nodes = [top]
+        nodes, found = [top], None
         for node in nodes:
-            if (node.getRoleName(), node.name) == (role, name) and description in (None, node.description):
-                actions = node.queryAction() if action else None
-                actions and actions.doAction([actions.getName(i) for i in range(actions.nActions)].index(action))
-                return node
-            nodes += [child for child in node if child]
+            try:  # a window being built or closed may drop a node as it is read
+                if (node.getRoleName(), node.name) == (role, name) and description in (None, node.description):
+                    found = node
+                    break
+                nodes += [child for child in node if child]
+            except Exception:
+                continue
+        if found:
+            actions = found.queryAction() if action else None
+            actions and actions.doAction([actions.getName(i) for i in range(actions.nActions)].index(action))
+            return found
         time.sleep(0.1)
     fail(f"no {role} '{name}' '{description or ''}' within 30 s")
 
