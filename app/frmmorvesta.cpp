@@ -3,9 +3,7 @@
 #include "catalogue.h"
 #include "summary/frmresumo.h"
 
-#include "runtime/accessibility.h"
 #include "runtime/amount.h"
-#include "runtime/keyrules.h"
 #include "runtime/listcombo.h"
 #include "runtime/maskedit.h"
 #include "runtime/messagebox.h"
@@ -15,7 +13,6 @@
 
 #include <QAction>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -27,14 +24,9 @@ const QString kBlankMask = QString(19, u' ');
 
 } // namespace
 
-frmMorvesta::frmMorvesta(QWidget *parent)
-    : QWidget(parent), m_ui(std::make_unique<Ui_frmMorvesta>())
+frmMorvesta::frmMorvesta() : m_ui(std::make_unique<frmMorvestaControls>())
 {
-    // Qt makes a control's interface at its first accessibility event, which
-    // comes while the window is being built.
-    runtime::installAccessibility();
-    m_ui->setupUi(this);
-    runtime::installHeldKeyRule();
+    m_ui->create(this);
     connectHandlers();
     Form_Load();
 }
@@ -48,7 +40,7 @@ frmResumo *frmMorvesta::loadedResumo() const
 
 void frmMorvesta::connectHandlers()
 {
-    Ui_frmMorvesta &ui = *m_ui;
+    frmMorvestaControls &ui = *m_ui;
     for (int i = 0; i < 3; ++i)
         connect(ui.cmbSabor[i], &runtime::ListCombo::click, this, [this, i] { cmbSabor_Click(i); });
     connect(ui.optTipoInt, &QAbstractButton::clicked, this, &frmMorvesta::optTipoInt_Click);
@@ -69,9 +61,9 @@ void frmMorvesta::connectHandlers()
 
 QMenu *frmMorvesta::mnuPop()
 {
-    Ui_frmMorvesta &ui = *m_ui;
+    frmMorvestaControls &ui = *m_ui;
     if (!ui.mnuPop) {
-        ui.setupPopupMenu(this);
+        ui.createPopupMenu(this);
         connect(ui.mnuCalc, &QAction::triggered, this, &frmMorvesta::mnuCalc_Click);
         connect(ui.mnuPedido, &QAction::triggered, this, &frmMorvesta::mnuPedido_Click);
         connect(ui.mnuTotal, &QAction::triggered, this, &frmMorvesta::mnuTotal_Click);
@@ -84,7 +76,7 @@ QMenu *frmMorvesta::mnuPop()
 
 void frmMorvesta::Form_Load()
 {
-    Ui_frmMorvesta &ui = *m_ui;
+    frmMorvestaControls &ui = *m_ui;
     for (int i = 0; i < 3; ++i) {
         for (const Flavour &flavour : kCatalogue)
             ui.cmbSabor[i]->addItem(flavour.name.toString());
@@ -165,7 +157,7 @@ void frmMorvesta::mskCard_LostFocus()
 
 void frmMorvesta::cmdPedido_Click()
 {
-    const Ui_frmMorvesta &ui = *m_ui;
+    const frmMorvestaControls &ui = *m_ui;
     const auto flavour = [&ui](int slot) { return ui.cmbSabor[slot]->text(); };
 
     QString item;
@@ -206,9 +198,7 @@ void frmMorvesta::cmdPedido_Click()
 
     const QString value =
         runtime::rightAlign(runtime::formatFixed2(price, runtime::decimalSeparator()), 7);
-    frmResumo &resumo = m_resumo.get();
-    resumo.ui().lstItem->addItem(item);
-    resumo.ui().lstValor->addItem(value);
+    m_resumo->addLine(item, value, price);
 
     runtime::msgBox(QStringLiteral("Pedido Cadastrado"), this);
 }
@@ -217,7 +207,7 @@ void frmMorvesta::cmdPedido_Click()
 
 void frmMorvesta::cmdTotal_Click()
 {
-    Ui_frmMorvesta &ui = *m_ui;
+    frmMorvestaControls &ui = *m_ui;
     if (ui.optPagDin->value()) {
         m_resumo->ui().lblTipoPag->setText(QStringLiteral("Dinheiro"));
     } else if (ui.optPagCheque->value()) {
@@ -302,5 +292,5 @@ void frmMorvesta::mousePressEvent(QMouseEvent *event)
     // landed on its bare surface are the window's own.
     if (!childAt(event->position().toPoint()))
         Form_MouseDown(event->button(), event->modifiers(), event->position());
-    QWidget::mousePressEvent(event);
+    runtime::Form::mousePressEvent(event);
 }

@@ -15,8 +15,6 @@
 
 #include "runtime/form.h"
 
-#include <QWidget>
-
 #include <array>
 #include <memory>
 
@@ -35,7 +33,9 @@ class StatusBar;
 class ToolBar;
 } // namespace runtime
 
-struct Ui_frmMorvesta
+// The window's controls by their design names, made by create() as the
+// window was drawn (frmmorvesta_design.cpp).
+struct frmMorvestaControls
 {
     runtime::ToolBar *tlbFerramentas = nullptr;
     QLabel *Label1 = nullptr;
@@ -69,20 +69,20 @@ struct Ui_frmMorvesta
     QAction *traco = nullptr;
     QAction *mnuSair = nullptr;
 
-    void setupUi(QWidget *frmMorvesta);
+    void create(QWidget *frmMorvesta);
     // The pop-up menu is built the first time it is needed.
-    void setupPopupMenu(QWidget *frmMorvesta);
+    void createPopupMenu(QWidget *frmMorvesta);
 };
 
-class frmMorvesta : public QWidget
+class frmMorvesta : public runtime::Form
 {
     Q_OBJECT
 
 public:
-    explicit frmMorvesta(QWidget *parent = nullptr);
+    frmMorvesta();
     ~frmMorvesta() override;
 
-    const Ui_frmMorvesta &ui() const { return *m_ui; }
+    const frmMorvestaControls &ui() const { return *m_ui; }
     // The summary window of the order in progress, if one is loaded.
     frmResumo *loadedResumo() const;
     // The hidden pop-up menu, built on first use.
@@ -120,6 +120,6 @@ private:
     void connectHandlers();
     void setFlavourSlots(std::array<int, 3> flavours, std::array<bool, 3> enabled);
 
-    std::unique_ptr<Ui_frmMorvesta> m_ui;
+    std::unique_ptr<frmMorvestaControls> m_ui;
     runtime::LazyWindow<frmResumo> m_resumo;
 };

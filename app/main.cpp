@@ -1,13 +1,14 @@
 #include "frmmorvesta.h"
 
 #include "runtime/geometry.h"
+#include "runtime/program.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Morvesta"));
+    runtime::setUpProgram();
 
     frmMorvesta window;
     runtime::centreOnScreen(&window);

@@ -10,6 +10,7 @@
 
 #include "runtime/messagebox.h"
 #include "runtime/optionbutton.h"
+#include "runtime/program.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -61,6 +62,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    runtime::setUpProgram();
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
     runtime::setMessageHook([](const QString &) {});
 

@@ -6,13 +6,14 @@
 #include "app/frmmorvesta.h"
 
 #include "runtime/geometry.h"
+#include "runtime/program.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Morvesta"));
+    runtime::setUpProgram();
 
     frmMorvesta window;
     runtime::centreOnScreen(&window);

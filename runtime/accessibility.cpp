@@ -175,9 +175,9 @@ QAccessibleInterface *factory(const QString &className, QObject *object)
         return nullptr;
     auto *widget = static_cast<QWidget *>(object);
     // The program's windows are plain widgets, which Qt reads as a client
-    // area; a screen reader announces a window by its role.
-    if (widget->isWindow() && (qobject_cast<Form *>(widget) ||
-                               widget->metaObject()->superClass() == &QWidget::staticMetaObject))
+    // area; a screen reader announces a window by its role. Menus and boxes
+    // are windows too, but Qt reads those by their own roles.
+    if (widget->isWindow() && qobject_cast<Form *>(widget))
         return new QAccessibleWidget(widget, QAccessible::Window);
     if (auto *frame = qobject_cast<Frame *>(widget))
         return new QAccessibleWidget(frame, QAccessible::Grouping, frame->title());

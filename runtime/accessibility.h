@@ -4,8 +4,9 @@
 // controls an accessibility interface with the role of their kind; the
 // frame, toolbar and status bar here are drawn by the program, and the list
 // and option controls follow the program's event rules, so they answer here:
-//   - the program's windows are windows (Qt reads a plain widget as a client
-//     area), named by their titles or accessible names;
+//   - the program's windows (its Forms) are windows (Qt reads a plain widget
+//     as a client area), named by their titles or accessible names; menus
+//     keep Qt's pop-up menu role;
 //   - a Frame is a grouping named by its caption;
 //   - a ToolBar is a tool bar, the lines between its buttons separators, and
 //     its buttons push buttons named by their tool tips, which a screen
@@ -21,8 +22,8 @@
 //   - the message box is an alert, and raises one as it opens, so its text
 //     is read without the operator moving to it.
 //
-// installAccessibility() adds the program's factory; it must come before the
-// controls are made, since Qt makes a control's interface at the control's
+// installAccessibility() adds the program's factory (setUpProgram() calls it);
+// it must come before the controls are made, since Qt makes a control's interface at the control's
 // first accessibility event and keeps it. The interfaces here hold nothing
 // but the control, and read everything from it when asked.
 

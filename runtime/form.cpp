@@ -1,6 +1,5 @@
 #include "form.h"
 
-#include "accessibility.h"
 #include "geometry.h"
 
 #include <QCloseEvent>
@@ -9,10 +8,7 @@
 
 namespace runtime {
 
-Form::Form(Qt::WindowFlags flags) : QWidget(nullptr, flags)
-{
-    installAccessibility();
-}
+Form::Form(Qt::WindowFlags flags) : QWidget(nullptr, flags) {}
 
 Form::~Form()
 {

@@ -1,6 +1,8 @@
 #pragma once
 
-// A window that can be shown modally and unloaded, as the summary window is.
+// The program's windows. Each is a Form, which is also how a screen reader
+// tells them from the menus and boxes Qt makes; a Form can be shown modally
+// and unloaded, as the summary window is.
 //
 // showModal() shows the window, blocks the program's other windows and
 // returns only when the window is hidden or unloaded. Showing the window

@@ -1,5 +1,10 @@
 #include "program.h"
 
+#include "accessibility.h"
+#include "fonts.h"
+#include "keyrules.h"
+#include "messagebox.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -23,6 +28,18 @@ std::function<void()> &endHook()
 
 } // namespace
 
+void setUpProgram()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    QApplication::setApplicationName(kProgramTitle);
+    QApplication::setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25));
+    installHeldKeyRule();
+    installAccessibility();
+}
+
 bool launch(const QString &program, const QStringList &arguments)
 {
     if (program.isEmpty())
@@ -44,8 +61,13 @@ bool launch(const QString &program, const QStringList &arguments)
 QString desktopCalculator()
 {
 #ifdef Q_OS_WIN
-    const QString calc = QStringLiteral("c:\\windows\\system32\\calc.exe");
-    return QFileInfo(calc).isFile() ? calc : QString();
+    wchar_t folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return {};
+    const QString calc =
+        QDir(QString::fromWCharArray(folder, int(length))).filePath(QStringLiteral("calc.exe"));
+    return QFileInfo(calc).isFile() ? QDir::toNativeSeparators(calc) : QString();
 #else
     static const char *const candidates[] = {"gnome-calculator", "kcalc",         "galculator",
                                              "mate-calc",        "qalculate-gtk", "xcalc"};

@@ -1,6 +1,6 @@
 #pragma once
 
-// Launching other programs and ending this one.
+// Setting up the program, launching other programs and ending this one.
 
 #include <QString>
 #include <QStringList>
@@ -9,13 +9,21 @@
 
 namespace runtime {
 
+// What holds for the whole program, set once at start-up after the
+// QApplication and before the first window: the program's name, the window
+// font that boxes, menus and tool tips share, the rule that held keys act
+// once, and what screen readers read of the program's controls (which must
+// come before any control exists). main(), the tests and the benchmarks all
+// start here, so each runs the same program. Calling it again does nothing.
+void setUpProgram();
+
 // Starts program detached, in a normal window, without a shell and without
 // waiting for it. False when it could not be started.
 bool launch(const QString &program, const QStringList &arguments = {});
 
-// The desktop calculator to launch: the system calculator on Windows,
-// elsewhere the first of the common desktop calculators found on the PATH.
-// Empty when there is none.
+// The desktop calculator to launch: calc.exe in the Windows system folder
+// (wherever Windows is installed), elsewhere the first of the common desktop calculators found on
+// the PATH. Empty when there is none.
 QString desktopCalculator();
 
 // Ends the program at once: every window closes, no further handler runs.

@@ -1,6 +1,5 @@
 #include "frmresumo.h"
 
-#include "runtime/amount.h"
 #include "runtime/commandbutton.h"
 #include "runtime/fonts.h"
 #include "runtime/geometry.h"
@@ -11,6 +10,9 @@
 using runtime::place;
 
 namespace {
+
+// Where a value text's row keeps the line's amount.
+constexpr int kAmountRole = Qt::UserRole;
 
 // The desktop's colour has no role in Qt's palette; this is the classic one.
 QColor desktopColour()
@@ -50,16 +52,17 @@ QListWidget *orderList(QWidget *parent)
 } // namespace
 
 frmResumo::frmResumo()
-    : runtime::Form(Qt::Window | Qt::FramelessWindowHint), m_ui(std::make_unique<Ui_frmResumo>())
+    : runtime::Form(Qt::Window | Qt::FramelessWindowHint),
+      m_ui(std::make_unique<frmResumoControls>())
 {
-    setupUi();
+    createControls();
 }
 
 frmResumo::~frmResumo() = default;
 
-void frmResumo::setupUi()
+void frmResumo::createControls()
 {
-    Ui_frmResumo &ui = *m_ui;
+    frmResumoControls &ui = *m_ui;
     setObjectName(QStringLiteral("frmResumo"));
     setWindowTitle(QStringLiteral("Form1"));
     // The title is never shown; a screen reader says this name instead.
@@ -135,9 +138,16 @@ void frmResumo::setupUi()
     ui.lstItem->setFocus();
 }
 
+void frmResumo::addLine(const QString &item, const QString &value, runtime::Centavos amount)
+{
+    m_ui->lstItem->addItem(item);
+    auto *line = new QListWidgetItem(value);
+    line->setData(kAmountRole, QVariant::fromValue(amount));
+    m_ui->lstValor->addItem(line);
+}
+
 void frmResumo::Form_Activate()
 {
-    const QString separator = runtime::decimalSeparator();
     runtime::Centavos total = 0;
     QListWidget *values = m_ui->lstValor;
     // Every row is visited in turn; only the last one is left selected, which
@@ -147,12 +157,12 @@ void frmResumo::Form_Activate()
     // the active window on Windows) for nothing on screen.
     const int rows = values->count();
     for (int row = 0; row < rows; ++row)
-        total += runtime::valueTextCentavos(values->item(row)->text(), separator);
+        total += values->item(row)->data(kAmountRole).value<runtime::Centavos>();
     if (rows > 0) {
         values->setCurrentRow(rows - 1);
         values->scrollToItem(values->currentItem());
     }
-    m_ui->lblVrTot->setText(runtime::plainAmount(total, separator));
+    m_ui->lblVrTot->setText(runtime::plainAmount(total, runtime::decimalSeparator()));
 }
 
 void frmResumo::cmdSair_Click()

@@ -2,10 +2,16 @@
 
 // The summary window holds the order in progress. Registration appends one
 // order line per pizza to its two lists (item text and value text at the same
-// row); checkout writes the payment fields and shows it modally. Each time it
-// is shown it totals the value texts; its "Sair" command unloads it, and with
-// it the order. It has no title bar and no other way to close.
+// row), handing over the line's amount with them; checkout writes the payment
+// fields and shows it modally. Each time it is shown it totals the amounts of
+// its lines; its "Sair" command unloads it, and with it the order. It has no
+// title bar and no other way to close.
+//
+// The total adds the amounts, never the value texts read back: a value text
+// carries the decimal separator in force when it was written, which may have
+// changed before checkout.
 
+#include "runtime/amount.h"
 #include "runtime/form.h"
 
 #include <memory>
@@ -14,7 +20,8 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 
-struct Ui_frmResumo
+// The window's controls by their design names.
+struct frmResumoControls
 {
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
@@ -36,7 +43,11 @@ public:
     frmResumo();
     ~frmResumo() override;
 
-    const Ui_frmResumo &ui() const { return *m_ui; }
+    const frmResumoControls &ui() const { return *m_ui; }
+
+    // Appends an order line: its item text, its value text and the amount the
+    // value text shows.
+    void addLine(const QString &item, const QString &value, runtime::Centavos amount);
 
     void cmdSair_Click();
 
@@ -44,7 +55,7 @@ protected:
     void Form_Activate() override;
 
 private:
-    void setupUi();
+    void createControls();
 
-    std::unique_ptr<Ui_frmResumo> m_ui;
+    std::unique_ptr<frmResumoControls> m_ui;
 };

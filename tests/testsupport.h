@@ -4,6 +4,7 @@
 // the program's message boxes and lookups of controls by their design names.
 
 #include "runtime/messagebox.h"
+#include "runtime/program.h"
 
 #include <QLocale>
 #include <QStringList>
@@ -37,6 +38,13 @@ template <class T> T *control(const QWidget *window, const QString &name)
 inline void useBrazilianPortuguese()
 {
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+}
+
+// The program as main() sets it up, at the counter's regional setting.
+inline void setUpCounter()
+{
+    runtime::setUpProgram();
+    useBrazilianPortuguese();
 }
 
 inline void usePointLocale()

@@ -325,7 +325,7 @@ private:
 
 void tst_Checkout::initTestCase()
 {
-    useBrazilianPortuguese();
+    setUpCounter();
     m_savedPath = qgetenv("PATH");
     runtime::setEndHook([this] { ++m_ends; });
 }
@@ -780,7 +780,9 @@ void tst_Checkout::screenReaderReadsEveryControl_data()
         {"/lstValor", "List|Preço|"},
         {"/lblTipoPag", "StaticText|Pagamento|Dinheiro"},
         {"/lblVrTot", "StaticText|Total|5,9"},
-        {"msgBox", "AlertMessage|Morvesta||StaticText|Pedido Cadastrado||Button|OK|"}};
+        {"msgBox", "AlertMessage|Morvesta||StaticText|Pedido Cadastrado||Button|OK|"},
+        {"mnuPop", "PopupMenu|||MenuItem|Calculadora||MenuItem|Pedido||MenuItem|Total||"
+                   "Separator|||MenuItem|Sair|"}};
     for (const auto &[control, reads] : rows)
         QTest::newRow(control) << QString::fromUtf8(control) << QString::fromUtf8(reads);
 }
@@ -805,6 +807,7 @@ void tst_Checkout::screenReaderReadsEveryControl()
         click(QString::fromLatin1(name));
     if (control.startsWith(u'/'))
         click(QStringLiteral("cmdTotal"));
+    m_window->mnuPop(); // made on first use
     const QList<QLabel *> panels = find(QStringLiteral("sbMorvesta"))->findChildren<QLabel *>();
     QCOMPARE(read.isEmpty() ? readOut(find(control)) : read,
              reads.replace(QLatin1String("%1"), panels[1]->text())

@@ -105,7 +105,7 @@ private:
 
 void tst_MainWindow::initTestCase()
 {
-    useBrazilianPortuguese();
+    setUpCounter();
     m_savedPath = qgetenv("PATH");
     runtime::setEndHook([this] { ++m_ends; });
 }

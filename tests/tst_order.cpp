@@ -34,7 +34,7 @@ class tst_Order : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { useBrazilianPortuguese(); }
+    void initTestCase() { setUpCounter(); }
     void init();
     void cleanup();
 
@@ -543,7 +543,8 @@ void tst_Order::firstRegistrationLoadsSummaryHidden()
 
 void tst_Order::totalOfTheOrder_data()
 {
-    QTest::addColumn<bool>("comma");
+    // The regional separator at registration, then at checkout.
+    QTest::addColumn<QString>("separators");
     QTest::addColumn<QStringList>("prices");
     QTest::addColumn<QString>("total");
 
@@ -553,42 +554,50 @@ void tst_Order::totalOfTheOrder_data()
             return comma ? value : value.replace(u',', u'.');
         };
         const char *sep = comma ? "comma" : "point";
-        QTest::addRow("%s: no line", sep) << comma << QStringList{} << QStringLiteral("0");
+        const QString seps = comma ? QStringLiteral(",,") : QStringLiteral("..");
+        QTest::addRow("%s: no line", sep) << seps << QStringList{} << QStringLiteral("0");
         QTest::addRow("%s: one line", sep)
-            << comma << QStringList{QStringLiteral("5,90")} << t("5,9");
+            << seps << QStringList{QStringLiteral("5,90")} << t("5,9");
         QTest::addRow("%s: 5,90 + 10,00", sep)
-            << comma << QStringList{QStringLiteral("5,90"), QStringLiteral("10")} << t("15,9");
+            << seps << QStringList{QStringLiteral("5,90"), QStringLiteral("10")} << t("15,9");
         QTest::addRow("%s: 10,00 + 9,00", sep)
-            << comma << QStringList{QStringLiteral("10"), QStringLiteral("9")} << t("19");
+            << seps << QStringList{QStringLiteral("10"), QStringLiteral("9")} << t("19");
         QTest::addRow("%s: three lines", sep)
-            << comma
+            << seps
             << QStringList{QStringLiteral("9"), QStringLiteral("6,5"), QStringLiteral("5,9")}
             << t("21,4");
         QTest::addRow("%s: three times 5,90", sep)
-            << comma << QStringList(3, QStringLiteral("5,90")) << t("17,7");
+            << seps << QStringList(3, QStringLiteral("5,90")) << t("17,7");
         QTest::addRow("%s: ten times 5,90 is exact", sep)
-            << comma << QStringList(10, QStringLiteral("5,90")) << t("59");
+            << seps << QStringList(10, QStringLiteral("5,90")) << t("59");
         QTest::addRow("%s: centavos survive", sep)
-            << comma << QStringList{QStringLiteral("0,01"), QStringLiteral("99999,99")}
+            << seps << QStringList{QStringLiteral("0,01"), QStringLiteral("99999,99")}
             << t("100000");
         QTest::addRow("%s: large total keeps its centavo", sep)
-            << comma << (QStringList(20, QStringLiteral("99999,99")) << QStringLiteral("0,03"))
+            << seps << (QStringList(20, QStringLiteral("99999,99")) << QStringLiteral("0,03"))
             << t("1999999,83");
     }
+    QTest::newRow("registered with a comma, totalled with a point")
+        << QStringLiteral(",.") << QStringList{QStringLiteral("5,90"), QStringLiteral("0,01")}
+        << QStringLiteral("5.91");
 }
 
 void tst_Order::totalOfTheOrder()
 {
-    QFETCH(bool, comma);
+    QFETCH(QString, separators);
     QFETCH(QStringList, prices);
     QFETCH(QString, total);
 
-    comma ? useBrazilianPortuguese() : usePointLocale();
+    const auto useSeparator = [](QChar separator) {
+        separator == u',' ? useBrazilianPortuguese() : usePointLocale();
+    };
+    useSeparator(separators.front());
     click(QStringLiteral("optTipoInt"));
     for (const QString &price : prices) {
         typePrice(0, price);
         click(QStringLiteral("cmdPedido"));
     }
+    useSeparator(separators.back());
     QString shown;
     checkOut([&](frmResumo &resumo) { shown = resumo.ui().lblVrTot->text(); });
     QCOMPARE(shown, total);

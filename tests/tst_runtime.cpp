@@ -134,7 +134,7 @@ class tst_Runtime : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { useBrazilianPortuguese(); }
+    void initTestCase() { setUpCounter(); }
 
     void listIndexFromCodeAlwaysRaisesClick_data();
     void listIndexFromCodeAlwaysRaisesClick();

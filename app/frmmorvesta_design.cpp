@@ -61,7 +61,7 @@ OptionButton *option(const QString &name, const QString &caption, runtime::Frame
 
 } // namespace
 
-void Ui_frmMorvesta::setupUi(QWidget *window)
+void frmMorvestaControls::create(QWidget *window)
 {
     window->setObjectName(QStringLiteral("frmMorvesta"));
     window->setWindowTitle(QStringLiteral("Morvesta"));
@@ -200,7 +200,7 @@ void Ui_frmMorvesta::setupUi(QWidget *window)
     cmdPedido->setFocus();
 }
 
-void Ui_frmMorvesta::setupPopupMenu(QWidget *window)
+void frmMorvestaControls::createPopupMenu(QWidget *window)
 {
     mnuPop = named(new QMenu(QStringLiteral("Pop"), window), QStringLiteral("mnuPop"));
     mnuCalc = named(mnuPop->addAction(QStringLiteral("&Calculadora")), QStringLiteral("mnuCalc"));
