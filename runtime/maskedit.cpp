@@ -109,6 +109,28 @@ QString MaskEdit::displayedText() const
     return m_mask.isEmpty() ? text() : displayText();
 }
 
+void MaskEdit::replaceFromOutside(int from, int to, const QString &text)
+{
+    QString digits;
+    for (const QChar c : text) {
+        if (c >= u'0' && c <= u'9')
+            digits += c;
+    }
+    if (digits.isEmpty() || !isEnabled())
+        return;
+    // A field the operator is not in gets the visit the operator would pay
+    // it to paste: entered, pasted into, left.
+    const bool visit = !hasDigitPositions();
+    if (visit)
+        emit gotFocus();
+    if (hasDigitPositions()) {
+        setSelection(from, to - from);
+        insert(digits);
+    }
+    if (visit)
+        emit lostFocus();
+}
+
 void MaskEdit::caretToFirstBlank()
 {
     if (m_mask.isEmpty())
@@ -168,14 +190,14 @@ void MaskEdit::focusOutEvent(QFocusEvent *event)
         emit lostFocus();
 }
 
-bool MaskEdit::acceptsDrops() const
+bool MaskEdit::hasDigitPositions() const
 {
     return m_mask.contains(u'#');
 }
 
 void MaskEdit::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (acceptsDrops())
+    if (hasDigitPositions())
         QLineEdit::dragEnterEvent(event);
     else
         event->ignore();
@@ -183,7 +205,7 @@ void MaskEdit::dragEnterEvent(QDragEnterEvent *event)
 
 void MaskEdit::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (acceptsDrops())
+    if (hasDigitPositions())
         QLineEdit::dragMoveEvent(event);
     else
         event->ignore();
@@ -191,7 +213,7 @@ void MaskEdit::dragMoveEvent(QDragMoveEvent *event)
 
 void MaskEdit::dropEvent(QDropEvent *event)
 {
-    if (acceptsDrops())
+    if (hasDigitPositions())
         QLineEdit::dropEvent(event);
     else
         event->ignore();

@@ -43,6 +43,14 @@ public:
     // The text as shown: fixed characters and prompts included.
     QString displayedText() const;
 
+    // Text from outside the keyboard and the clipboard (a screen reader's or
+    // a dictation tool's edit) replaces the characters from..to as a paste
+    // would: only the digits 0 to 9 of the text go in, as many as the digit
+    // positions hold. A field without digit positions is first entered, as
+    // the operator enters it before pasting (gotFocus(), and lostFocus()
+    // after). Text without such a digit changes nothing.
+    void replaceFromOutside(int from, int to, const QString &text);
+
 signals:
     void gotFocus();
     void lostFocus();
@@ -58,7 +66,7 @@ protected:
 private:
     void applyMask();
     void caretToFirstBlank();
-    bool acceptsDrops() const;
+    bool hasDigitPositions() const;
 
     QString m_mask;
     QChar m_prompt = u'_';

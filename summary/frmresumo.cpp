@@ -70,6 +70,9 @@ void frmResumo::createControls()
     setFixedSize(runtime::twips(4830), runtime::twips(3555));
     setFont(runtime::designFont(QStringLiteral("MS Sans Serif"), 8.25));
     setClosesOnlyByUnload(true);
+    // It is only ever shown modally; a screen reader knows it as a dialog
+    // from the start.
+    setWindowModality(Qt::ApplicationModal);
 
     QPalette background = palette();
     background.setColor(QPalette::Window, desktopColour());

@@ -23,6 +23,14 @@ def find(top, role, name, description=None, action=None):  # waits up to 30 s
         time.sleep(0.1)
     fail(f"no {role} '{name}' '{description or ''}' within 30 s")
 
+def gone(app, role):  # the main window is blocked until the box or summary has gone
+    for _ in range(300):
+        if role not in [child.getRoleName() for child in app if child and child.getState().contains(
+                pyatspi.STATE_SHOWING)]:
+            return
+        time.sleep(0.1)
+    fail(f"the {role} stayed up for 30 s")
+
 try:  # pyatspi ends the process when there is no bus: ask for the bus first
     from gi.repository import Gio
     Gio.bus_get_sync(Gio.BusType.SESSION).call_sync(
@@ -39,13 +47,20 @@ try:
     app = find(pyatspi.Registry.getDesktop(0), "application", "Morvesta")
     main = find(app, "frame", "Morvesta")
     find(main, "radio button", "1/2 - 1/2", action="Toggle")
+    card = find(main, "text", "Número")
+    card.queryEditableText().setTextContents("4111abcd<b>x</b>")
+    (typed := card.queryText().getText(0, -1)) == "4111" or fail(f"the card field took '{typed}'")
     find(main, "push button", "Pedido", action="Press")  # the toolbar's
     find(find(app, "alert", "Morvesta"), "label", "Pedido Cadastrado")
+    option = find(main, "radio button", "Dinheiro", action="Toggle")  # behind the box
+    option.getState().contains(pyatspi.STATE_CHECKED) and fail("a reader's action went behind the box")
     find(find(app, "alert", "Morvesta"), "push button", "OK", action="Press")
+    gone(app, "alert")
     find(main, "radio button", "Dinheiro", action="Toggle")
     find(main, "push button", "Total", action="Press")
-    find(find(app, "frame", "Resumo"), "label", "Total", "5,9")
-    find(find(app, "frame", "Resumo"), "push button", "Sair", action="Press")
+    find(find(app, "dialog", "Resumo"), "label", "Total", "5,9")
+    find(find(app, "dialog", "Resumo"), "push button", "Sair", action="Press")
+    gone(app, "dialog")
     find(main, "push button", "Sair", action="Press")
     program.wait(30) == 0 or fail(f"the program ended with status {program.returncode}")
 except Exception as error:
