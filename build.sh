@@ -11,8 +11,10 @@ cd "$(dirname "$0")"
 mode=${1:-run}
 packages=(g++ cmake make qt6-base-dev qt6-base-dev-tools fonts-liberation fonts-urw-base35)
 # The suite also reads the program over the accessibility bus, as a screen
-# reader does, on its own X server and session bus.
-screen_reader=(xvfb dbus-daemon at-spi2-core python3-pyatspi)
+# reader does, and takes an order with Orca, on its own X server (with
+# openbox, keys typed through xdotool) and session bus, in Brazilian
+# Portuguese.
+screen_reader=(xvfb dbus-daemon at-spi2-core python3-pyatspi orca openbox xdotool locales)
 case "$mode" in
 run) build=${BUILD_DIR:-build}; options=() ;;
 test) build=${BUILD_DIR:-build}; options=(); packages+=("${screen_reader[@]}") ;;
@@ -41,11 +43,13 @@ if ((${#missing[@]})); then
     "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
 fi
 
-if [ "$mode" = windows ]; then
-    # Wine takes its regional setting from the system's locale, which must
-    # exist for it.
+# Orca, and Wine for its regional setting, speak the system's Brazilian
+# Portuguese locale, which must exist for them.
+if [ "$mode" != run ]; then
     locale -a 2>/dev/null | grep -qix 'pt_BR.utf8' ||
         "${sudo[@]}" localedef -i pt_BR -f UTF-8 pt_BR.UTF-8 </dev/null
+fi
+if [ "$mode" = windows ]; then
     exec windows/build.sh
 fi
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}" </dev/null

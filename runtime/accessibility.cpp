@@ -32,12 +32,12 @@ QString withoutAccessMark(QString caption)
 }
 
 // Whether a screen reader's action or edit may reach the control: only while
-// the operator could reach it too, so not while it is disabled, nor while a
-// box or another window of the program blocks its window.
+// the operator could reach it too, so not while it is hidden or disabled,
+// nor while a box or another window of the program blocks its window.
 bool reachable(const QWidget *control)
 {
     const QWidget *modal = QApplication::activeModalWidget();
-    return control->isEnabled() && (!modal || modal == control->window());
+    return control->isVisible() && control->isEnabled() && (!modal || modal == control->window());
 }
 
 // The program's controls act on a screen reader's action as on the
