@@ -1,7 +1,6 @@
-# An order taken from the keyboard with Orca, as a blind operator takes it:
-# the program (argv[1]) and Orca on their own X server with openbox, in
-# dbus-run-session, keys through the X server. After each key Orca must
-# speak these lines (its debug log's SPEECH OUTPUT) and nothing else.
+# An order taken from the keyboard with Orca, as a blind operator takes it: the program (argv[1]) and
+# Orca on their own X server with openbox, in dbus-run-session, keys through the X server. After each
+# key Orca must speak these lines (its debug log's SPEECH OUTPUT) and nothing else.
 import os, pty, re, signal, subprocess, sys, tempfile, threading, time, tty
 
 STEPS = [  # keys, then what Orca says, "|" between its lines
@@ -10,24 +9,19 @@ STEPS = [  # keys, then what Orca says, "|" between its lines
     ("alt+p", "alerta Morvesta.|Pedido Cadastrado.|OK botão de apertar."),
     ("Return", "Morvesta quadro.|Tipo painel.|Inteira.|selecionado botão de opção"),
     ("Tab", "Pagamento painel.|Dinheiro.|não selecionado botão de opção"),
-    ("Down", "Cheque.|não selecionado botão de opção"),
-    ("Down", "Cartão.|não selecionado botão de opção"), ("space", "selecionado"),
-    ("Tab", "Sabor painel.|Sabor 1 caixa de combinação.|Mussarela."),
+    ("Down", "Cheque.|não selecionado botão de opção"), ("Down", "Cartão.|não selecionado botão de opção"),
+    ("space", "selecionado"), ("Tab", "Sabor painel.|Sabor 1 caixa de combinação.|Mussarela."),
     ("Tab", "Preço painel.|Preço 1 caixa de combinação editável.|     5.00."),
     ("Tab", "Preço 2 caixa de combinação editável."), ("Tab", "Preço 3 caixa de combinação editável."),
     ("Tab", "Cartão caixa de combinação."), ("alt+Down", "Lista com 7 itens."), ("Down", "American Express."),
     ("Return", "Cartão caixa de combinação.|American Express."), ("Tab", "Calculadora botão de apertar."),
     ("Tab", "Total botão de apertar."), ("Tab", "Sair botão de apertar."), ("Tab", "Número texto."),
-    ("Tab", "Pedido botão de apertar."),
-    ("alt+t", "Resumo diálogo Morvesta Turo Velmura.|Pagamento Cartão American Express. Total 5.|Pizza.|"
-              "Lista com 1 item."),
+    ("Tab", "Pedido botão de apertar."), ("alt+t", "Resumo diálogo Morvesta Turo Velmura.|"
+     "Pagamento Cartão American Express. Total 5.|Pizza.|Lista com 1 item."),
     ("alt+r", "Morvesta quadro.|Pedido botão de apertar.")]
 
 def fail(why):
     sys.exit("orca check: " + why)
-
-def said():
-    return b"".join(chunks).decode(errors="replace")
 
 def wait(done):  # up to 60 s
     for _ in range(600):
@@ -35,15 +29,14 @@ def wait(done):  # up to 60 s
             return True
         time.sleep(0.1)
 
+said = lambda: b"".join(chunks).decode(errors="replace")
 scratch = tempfile.mkdtemp()
-os.makedirs(scratch + "/prefs")
-os.makedirs(scratch + "/run", 0o700)
+os.makedirs(scratch + "/prefs"), os.makedirs(scratch + "/run", 0o700)
 with open(scratch + "/prefs/user-settings.conf", "w") as settings:  # no key echo, no synthesizer
     settings.write('{"general": {"enableKeyEcho": false, "enableSpeech": false}, "profiles": '
                    '{"default": {"profile": ["Default", "default"]}}, "pronunciations": {}, "keybindings": {}}')
 log, debug = pty.openpty()  # Orca flushes its log line by line only to a terminal
-tty.setraw(debug)
-chunks = []
+tty.setraw(debug); chunks = []
 threading.Thread(target=lambda: [chunks.append(c) for c in iter(lambda: os.read(log, 65536), b"")],
                  daemon=True).start()
 read, write = os.pipe()
@@ -57,14 +50,12 @@ signal.signal(signal.SIGTERM, lambda *_: fail("stopped"))
 try:  # Orca will not start while another Orca of this user runs
     wait(lambda: "ORCA: Startup complete" in said() or others[2].poll() is not None)
     "ORCA: Startup complete" in said() or fail(f"Orca did not start (status {others[2].poll()})")
-    others.append(program := subprocess.Popen(sys.argv[1:], **quiet))
-    heard = 0
+    others.append(program := subprocess.Popen(sys.argv[1:], **quiet)); heard = 0
     for keys, lines in STEPS:
         keys and subprocess.run(["xdotool", "key", keys], env=env, check=True)
         lines = lines.split("|")
         spoken = lambda: re.findall(r"SPEECH OUTPUT: '(.*?)'(?:\{| voice)", said())[heard:]
-        # Enough lines, or already a wrong one.
-        wait(lambda: len(spoken()) >= len(lines) or spoken() != lines[:len(spoken())])
+        wait(lambda: len(spoken()) >= len(lines) or spoken() != lines[:len(spoken())])  # or a wrong one
         spoken()[:len(lines)] == lines or fail(f"after '{keys}' Orca said {spoken()}, not {lines}")
         heard += len(lines)
     subprocess.run(["xdotool", "key", "alt+r"], env=env, check=True)

@@ -23,10 +23,9 @@ def find(top, role, name, description=None, action=None):  # waits up to 30 s
         time.sleep(0.1)
     fail(f"no {role} '{name}' '{description or ''}' within 30 s")
 
-def gone(app, role):  # the main window is blocked until the box or summary has gone
+def gone(app, role):  # waits up to 30 s for the box or summary to go: until then the main window is blocked
     for _ in range(300):
-        if role not in [child.getRoleName() for child in app if child and child.getState().contains(
-                pyatspi.STATE_SHOWING)]:
+        if role not in [c.getRoleName() for c in app if c and c.getState().contains(pyatspi.STATE_SHOWING)]:
             return
         time.sleep(0.1)
     fail(f"the {role} stayed up for 30 s")
