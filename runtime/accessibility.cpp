@@ -164,6 +164,13 @@ protected:
             ControlAccessible::act(action);
     }
     QString line() const override { return list()->text(); }
+    // A drop-down list with the focus has its entry selected, as it shows it
+    // (a screen reader speaks a changed text that is selected).
+    void selectedRange(int *start, int *end) const override
+    {
+        *start = 0;
+        *end = !list()->isEditable() && list()->hasFocus() ? int(line().size()) : 0;
+    }
 
 private:
     ListCombo *list() const { return static_cast<ListCombo *>(widget()); }

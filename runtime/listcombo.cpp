@@ -1,5 +1,6 @@
 #include "listcombo.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QProxyStyle>
 #include <QStyleOptionFrame>
@@ -71,6 +72,24 @@ ListCombo::ListCombo(Kind kind, QWidget *parent) : QComboBox(parent), m_kind(kin
     connect(this, &QComboBox::activated, this, &ListCombo::click);
 }
 
+void ListCombo::announceNewEntry(const QString &before)
+{
+    // Told as the entry's text coming in whole: a screen reader told of the
+    // old text going would say that the selection was deleted.
+    if (m_kind != Kind::DropDownList || !QAccessible::isActive() || text() == before ||
+        text().isEmpty())
+        return;
+    QAccessibleTextInsertEvent change(this, 0, text());
+    QAccessible::updateAccessibility(&change);
+}
+
+void ListCombo::keyPressEvent(QKeyEvent *event)
+{
+    const QString before = text();
+    QComboBox::keyPressEvent(event);
+    announceNewEntry(before);
+}
+
 void ListCombo::setListIndex(int index)
 {
     Q_ASSERT(index >= -1 && index < count());
@@ -88,9 +107,11 @@ void ListCombo::showPopup()
 
 void ListCombo::wheelEvent(QWheelEvent *event)
 {
-    if (m_kind == Kind::DropDownList && hasFocus())
+    if (m_kind == Kind::DropDownList && hasFocus()) {
+        const QString before = text();
         QComboBox::wheelEvent(event);
-    else
+        announceNewEntry(before);
+    } else
         event->ignore();
 }
 

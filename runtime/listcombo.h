@@ -12,6 +12,11 @@
 //     (typed text never becomes an entry), and Up and Down move the selection
 //     through the hidden list.
 //
+// A drop-down list's text is its selected entry, and a screen reader hears
+// it change as a key or the wheel moves the selection of the closed list
+// (Qt 6.4 tells a reader only that the selection changed, which it cannot
+// read there; in the open list the reader follows the entries itself).
+//
 // The mouse wheel never gives either kind the focus. A drop-down list follows
 // the wheel only while it has the focus; a simple combo box never does (a
 // price turned by a wheel meant for something else would go unseen). A wheel
@@ -41,6 +46,7 @@ public:
     void showPopup() override;
 
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
 
 signals:
@@ -48,6 +54,9 @@ signals:
     void click();
 
 private:
+    // After a key or the wheel moved the selection of the closed list.
+    void announceNewEntry(const QString &before);
+
     Kind m_kind;
 };
 
