@@ -100,6 +100,9 @@ QString readOut(QObject *object)
     const bool list = role == QAccessible::ComboBox || role == QAccessible::List;
     for (int i = 0; !list && i < control->childCount(); ++i)
         read << readOut(control->child(i)->object());
+    for (int i = 0; i < control->childCount(); ++i) // a reader goes back by these indexes
+        if (control->indexOfChild(control->child(i)) != i)
+            read << QStringLiteral("child %1 misplaced").arg(i);
     return read.join(u'|');
 }
 
@@ -558,6 +561,7 @@ void tst_Checkout::focusBackFromOurWindowsIsAGain_data()
     // Another program taking the focus and giving it back is no move at all.
     QTest::newRow("another program")
         << QStringLiteral("other program") << 0 << QStringLiteral("1256.78__.____.____");
+    QTest::newRow("another program, nothing typed") << QStringLiteral("program") << 0 << typed;
 }
 
 void tst_Checkout::focusBackFromOurWindowsIsAGain()
@@ -571,7 +575,7 @@ void tst_Checkout::focusBackFromOurWindowsIsAGain()
     typeCardNumber(away == QLatin1String("other program") ? QStringLiteral("12") : QString());
     QSignalSpy gained(card, &runtime::MaskEdit::gotFocus);
 
-    if (away == QLatin1String("other program")) {
+    if (away.endsWith(QLatin1String("program"))) {
         QApplication::setActiveWindow(nullptr);
         QTRY_VERIFY(!card->hasFocus());
         QApplication::setActiveWindow(m_window.get());
