@@ -15,7 +15,6 @@
 #include "runtime/statusbar.h"
 #include "runtime/toolbar.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 
@@ -68,10 +67,10 @@ void frmMorvestaControls::create(QWidget *window)
     window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     window->setFixedSize(twips(6255), twips(6120));
-    // The window's font is the program's: message boxes, the pop-up menu and
-    // tool tips use it too, and no other face has to be loaded at start-up.
+    // The window's font is the program's, which runtime::setUpProgram() has
+    // already made the application's: message boxes, the pop-up menu and tool
+    // tips use it too, and no other face has to be loaded at start-up.
     const QFont windowFont = runtime::designFont(QStringLiteral("MS Sans Serif"), 8.25);
-    QApplication::setFont(windowFont);
     window->setFont(windowFont);
 
     // The pictures: one decode each, shared by the buttons, the toolbar and

@@ -104,7 +104,7 @@ mkdir -p "$work/build"
     </dev/null >"$work/configure.log" 2>&1) ||
     fail "configuring Qt failed, see $work/configure.log"
 
-echo "windows/qt.sh: building Qt (about 20 minutes on two cores)" >&2
+echo "windows/qt.sh: building Qt (about 13 minutes on two cores)" >&2
 (cd "$work/build" && cmake --build . --parallel "$(nproc)" </dev/null >"$work/build.log" 2>&1) ||
     fail "building Qt failed, see $work/build.log"
 (cd "$work/build" && cmake --install . </dev/null >"$work/install.log" 2>&1) ||
