@@ -79,24 +79,20 @@ if(UNIX AND NOT APPLE)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-urw-base35")
     set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 elseif(WIN32)
-    # An installer: the program under Program Files, a Start-menu shortcut
-    # with the program's icon, an entry in the installed programs list and an
-    # uninstaller. Made with makensis, which Debian packages too.
+    # An installer: the program under Program Files with its licence and the
+    # third-party notices, a Start-menu shortcut, an entry in the installed
+    # programs list and an uninstaller. Made with makensis, which Debian
+    # packages too, from NSIS.template.in beside this file.
     set(CPACK_GENERATOR NSIS)
     set(CPACK_PACKAGE_FILE_NAME morvesta-${PROJECT_VERSION}-win64)
     set(CPACK_NSIS_DISPLAY_NAME Morvesta)
     set(CPACK_NSIS_PACKAGE_NAME Morvesta)
     set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Morvesta)
     set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
-    set(CPACK_PACKAGE_EXECUTABLES morvesta Morvesta)
     set(CPACK_NSIS_INSTALLED_ICON_NAME "bin\\\\morvesta.exe")
     set(CPACK_NSIS_MUI_ICON "${CMAKE_BINARY_DIR}/app/morvesta.ico")
     set(CPACK_NSIS_MUI_UNIICON "${CMAKE_BINARY_DIR}/app/morvesta.ico")
-    set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
-    set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
-    # A 64-bit installer for a 64-bit program (the line goes into the
-    # installer script's head).
-    set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+    install(FILES LICENSE DESTINATION . RENAME LICENSE.txt)
 else()
     set(CPACK_GENERATOR ZIP)
 endif()
