@@ -11,17 +11,20 @@ else()
     file(STRINGS "${PROJECT_SOURCE_DIR}/cmake/source-date-epoch" MORVESTA_SOURCE_DATE_EPOCH
          LIMIT_COUNT 1)
     if(NOT MORVESTA_SOURCE_DATE_EPOCH MATCHES "^[0-9]+$")
-        # Unfilled: a git checkout.
+        # Unfilled: a git checkout (its own, not one it may sit in).
         find_package(Git QUIET)
-        set(git_result 1)
+        set(git_top "")
         if(GIT_FOUND)
-            execute_process(COMMAND "${GIT_EXECUTABLE}" -C "${PROJECT_SOURCE_DIR}" log -1 --format=%ct
-                            OUTPUT_VARIABLE MORVESTA_SOURCE_DATE_EPOCH RESULT_VARIABLE git_result
-                            OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+            execute_process(COMMAND "${GIT_EXECUTABLE}" -C "${PROJECT_SOURCE_DIR}" rev-parse --show-toplevel
+                            OUTPUT_VARIABLE git_top OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
         endif()
-        if(NOT git_result EQUAL 0)
-            message(FATAL_ERROR "No build time: ${PROJECT_SOURCE_DIR} is no git checkout and "
-                    "cmake/source-date-epoch was not filled in by git archive (or set SOURCE_DATE_EPOCH)")
+        file(REAL_PATH "${PROJECT_SOURCE_DIR}" source_dir)
+        if(git_top STREQUAL source_dir)
+            execute_process(COMMAND "${GIT_EXECUTABLE}" -C "${PROJECT_SOURCE_DIR}" log -1 --format=%ct
+                            OUTPUT_VARIABLE MORVESTA_SOURCE_DATE_EPOCH
+                            OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+        else()
+            message(FATAL_ERROR "No commit time: no git checkout, cmake/source-date-epoch unfilled")
         endif()
     endif()
 endif()
