@@ -45,8 +45,11 @@ if(NOT MSVC)
                         "-ffile-prefix-map=${PROJECT_BINARY_DIR}=/usr/src/morvesta/build")
 endif()
 if(MINGW)
-    # No link time in the PE header, so no varying checksum either.
+    # No link time in the PE header, so no varying checksum either; and
+    # stripping, which writes a new header, takes the commit's time (this
+    # rule runs before those of the folders below).
     add_link_options(-Wl,--no-insert-timestamp)
+    install(CODE "set(ENV{SOURCE_DATE_EPOCH} ${MORVESTA_SOURCE_DATE_EPOCH})")
 endif()
 # Folders the install makes get the usual modes whatever the umask (the
 # package's own file modes come from the install rules).
