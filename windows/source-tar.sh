@@ -9,4 +9,6 @@ if [ "$(git -C "$top" rev-parse --show-toplevel 2>/dev/null)" = "$top" ]; then
         echo "source-tar.sh: the commit only, without the uncommitted changes of $top" >&2
     exec git -C "$top" archive --format=tar HEAD
 fi
-exec tar -C "$top" --exclude=./.git --exclude='./build*' --exclude='./shot*.png' --exclude='*.user' -cf - .
+# (Build folders by the names build.sh gives them: "./build*" would take build.sh too.)
+exec tar -C "$top" --exclude=./.git --exclude=./build --exclude='./build-*' --exclude='./shot*.png' \
+    --exclude='*.user' -cf - .
