@@ -9,11 +9,21 @@
 #      version, the installed program shows its window, silent uninstall
 #      removes it;
 #   6. screenshots of the main window and of the summary under Wine.
+# It also writes the third-party notices of the program, the corresponding
+# source beside the installer (morvesta-<version>-source.tar: the project at
+# this commit and Qt's source package) and SHA256SUMS of what it made.
+# "windows/build.sh package" makes only the program and those files, without
+# the tests, the tries under Wine or the screenshots.
 # Any failure stops it with a one-line reason and a non-zero exit.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+mode=${1:-all}
+case "$mode" in all | package) ;; *) echo "usage: $0 [package]" >&2; exit 2 ;; esac
+# Files and folders get the usual modes whatever the caller's umask, as
+# dpkg-buildpackage does: they go into the archives as they are.
+umask 022
 build=${BUILD_DIR:-build-windows}
 case "$build" in /*) ;; *) build=$root/$build ;; esac
 # The cache sits in the user's home, which a bare CI environment may not name.
@@ -107,10 +117,17 @@ wineserver -p
 wineboot </dev/null >/dev/null 2>&1
 
 step="configuring the Windows build"
+tests=ON
+[ "$mode" = all ] || tests=OFF
 # The executables go to bin/, so the stripped program can sit at the top.
-"$qt_prefix/bin/qt-cmake" --no-warn-unused-cli -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    "-DCMAKE_RUNTIME_OUTPUT_DIRECTORY=$build/bin" \
-    "-DCMAKE_CROSSCOMPILING_EMULATOR=$root/windows/wine-run.sh" </dev/null >/dev/null
+# Qt's toolchain file loads ours from this checkout, not from where Qt was
+# built.
+qt_cmake() {
+    "$qt_prefix/bin/qt-cmake" --no-warn-unused-cli -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        "-DQT_CHAINLOAD_TOOLCHAIN_FILE=$root/windows/mingw-w64.cmake" \
+        "-DCMAKE_CROSSCOMPILING_EMULATOR=$root/windows/wine-run.sh" "$@" </dev/null >/dev/null
+}
+qt_cmake -S . -B "$build" "-DCMAKE_RUNTIME_OUTPUT_DIRECTORY=$build/bin" "-DMORVESTA_BUILD_TESTS=$tests"
 step="building for Windows"
 cmake --build "$build" --parallel "$(nproc)" </dev/null
 log "built ($((SECONDS - start)) s)"
@@ -119,7 +136,7 @@ step="checking the program's imports"
 objdump() { LC_ALL=C x86_64-w64-mingw32-objdump "$@"; }
 # What every Windows since 10 has in its system folder.
 windows_dlls='^(api-ms-win-core-[a-z0-9-]+|advapi32|bcrypt|comdlg32|d3d11|d3d12|d3d9|dwmapi|dwrite|dxgi|gdi32|imm32|kernel32|msvcrt|netapi32|ntdll|ole32|oleaut32|setupapi|shcore|shell32|shlwapi|user32|userenv|uxtheme|version|winmm|ws2_32|wtsapi32|authz|crypt32|mpr|cfgmgr32|dcomp)\.dll$'
-for exe in "$build"/bin/morvesta.exe "$build"/bin/tst_*.exe; do
+for exe in "$build"/bin/morvesta.exe $([ "$tests" = OFF ] || echo "$build"/bin/tst_*.exe); do
     imports=$(objdump -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z')
     [ -n "$imports" ] || fail "could not read the imports of $exe"
     foreign=$(grep -Ev "$windows_dlls" <<<"$imports" || true)
@@ -135,42 +152,64 @@ size=$(stat -c %s "$build/morvesta.exe")
 objdump -h "$build/morvesta.exe" | grep -q '\.debug' && fail "morvesta.exe is not stripped"
 log "morvesta.exe: $size bytes, imports: $(objdump -p "$build/morvesta.exe" |
     sed -n 's/^[[:space:]]*DLL Name: //p' | tr '\n' ' ')"
+for file in LICENSE.txt THIRD-PARTY-NOTICES.txt; do
+    [ -s "$build/stage/$file" ] || fail "the install has no $file beside the program"
+done
 
-step="running the test suite under Wine"
-# Windows has its calculator at c:\windows\system32\calc.exe; Wine has none,
-# so the tests' stand-in program takes its place in our prefix.
-cp "$build/bin/standin.exe" "$WINEPREFIX/drive_c/windows/system32/calc.exe"
-suite_start=$SECONDS
-(cd "$build" && ctest --output-on-failure --timeout 300 </dev/null)
-log "test suite under Wine: $((SECONDS - suite_start)) s"
+if [ "$mode" = all ]; then
+    step="running the test suite under Wine"
+    # Windows has its calculator at c:\windows\system32\calc.exe; Wine has
+    # none, so the tests' stand-in program takes its place in our prefix.
+    cp "$build/bin/standin.exe" "$WINEPREFIX/drive_c/windows/system32/calc.exe"
+    suite_start=$SECONDS
+    (cd "$build" && ctest --output-on-failure --timeout 300 </dev/null)
+    log "test suite under Wine: $((SECONDS - suite_start)) s"
+fi
 
 step="making the installer"
 rm -f "$build"/morvesta-*-win64.exe
 (cd "$build" && cpack -G NSIS </dev/null >/dev/null)
 installer=$(ls "$build"/morvesta-*-win64.exe 2>/dev/null || true)
 [ -n "$installer" ] || fail "cpack made no installer in $build"
+version=$(basename "$installer" | sed 's/^morvesta-\(.*\)-win64\.exe$/\1/')
 
-step="making an installer of an earlier version"
-# The same tree as an earlier version, to try an upgrade over it: only the
-# program, without its tests.
-earlier=$build/earlier
-"$qt_prefix/bin/qt-cmake" --no-warn-unused-cli -S . -B "$earlier" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DMORVESTA_VERSION=0.9.0 -DMORVESTA_BUILD_TESTS=OFF \
-    "-DCMAKE_CROSSCOMPILING_EMULATOR=$root/windows/wine-run.sh" </dev/null >/dev/null
-cmake --build "$earlier" --parallel "$(nproc)" </dev/null >/dev/null
-rm -f "$earlier"/morvesta-*-win64.exe
-(cd "$earlier" && cpack -G NSIS </dev/null >/dev/null)
-[ -f "$earlier/morvesta-0.9.0-win64.exe" ] || fail "cpack made no installer in $earlier"
+step="writing the corresponding source"
+# What the LGPL asks to come with a program linked statically with Qt: the
+# program's source at this commit and Qt's source package as qt.sh fetched
+# it, packed as the rest is, with the commit's time and in name order.
+epoch=$(sed -n 's/^set(CPACK_MORVESTA_SOURCE_DATE_EPOCH "\([0-9]*\)")$/\1/p' "$build/CPackConfig.cmake")
+[ -n "$epoch" ] || fail "no SOURCE_DATE_EPOCH in $build/CPackConfig.cmake"
+name=morvesta-$version-source
+rm -rf "$build/source"
+mkdir -p "$build/source/$name/morvesta-$version" "$build/source/$name/qt6-base"
+"$root/windows/source-tar.sh" | tar -x -C "$build/source/$name/morvesta-$version"
+cp "$qt_prefix"/source/* "$build/source/$name/qt6-base/"
+LC_ALL=C tar --sort=name --mtime="@$epoch" --owner=0 --group=0 --numeric-owner \
+    --mode='u+rwX,go+rX,go-w' --format=gnu -C "$build/source" -cf "$build/$name.tar" "$name"
+rm -rf "$build/source"
+(cd "$build" && sha256sum morvesta.exe "$(basename "$installer")" "$name.tar" >SHA256SUMS)
 
-step="building the window probe"
-x86_64-w64-mingw32-gcc-posix -municode -O2 -static -o "$build/winprobe.exe" windows/winprobe.c \
-    -lole32 -loleaut32
+if [ "$mode" = all ]; then
+    step="making an installer of an earlier version"
+    # The same tree as an earlier version, to try an upgrade over it: only
+    # the program, without its tests.
+    earlier=$build/earlier
+    qt_cmake -S . -B "$earlier" -DMORVESTA_VERSION=0.9.0 -DMORVESTA_BUILD_TESTS=OFF
+    cmake --build "$earlier" --parallel "$(nproc)" </dev/null >/dev/null
+    rm -f "$earlier"/morvesta-*-win64.exe
+    (cd "$earlier" && cpack -G NSIS </dev/null >/dev/null)
+    [ -f "$earlier/morvesta-0.9.0-win64.exe" ] || fail "cpack made no installer in $earlier"
 
-step="trying the installer under Wine"
-"$root/windows/try-installer.sh" "$installer" "$earlier/morvesta-0.9.0-win64.exe"
+    step="building the window probe"
+    x86_64-w64-mingw32-gcc-posix -municode -O2 -static -o "$build/winprobe.exe" windows/winprobe.c \
+        -lole32 -loleaut32
 
-step="taking the screenshots"
-"$root/windows/screenshots.sh" "$build/morvesta.exe" "$build"
+    step="trying the installer under Wine"
+    "$root/windows/try-installer.sh" "$installer" "$earlier/morvesta-0.9.0-win64.exe"
+
+    step="taking the screenshots"
+    "$root/windows/screenshots.sh" "$build/morvesta.exe" "$build"
+fi
 
 trap - ERR
 log "done in $((SECONDS - start)) s: $build/morvesta.exe, $installer"

@@ -4,6 +4,16 @@
 # (the host tools, moc and rcc among them, come from that package and must
 # be of the same version). Prints the installed prefix on its last line.
 #
+# Whoever builds it and wherever, the same Qt goes into the program: Qt is
+# configured for a fixed prefix (the one path QtCore keeps) and installed into
+# the cache with DESTDIR, its source and build folders are mapped to a fixed
+# name in what the compiler records, and rcc takes its file times from the
+# Debian changelog. Beside the install the cache keeps the source package's
+# files as apt fetched and verified them (source/, for the program's
+# corresponding source) and Qt's third-party attribution files with an index
+# of which of Qt's objects hold which third-party code (attribution/, for the
+# program's notices).
+#
 # The build goes into a cache outside the checkout, keyed by the Qt version,
 # the configure options, the toolchain file and the compiler:
 #     ${MORVESTA_CACHE:-~/.cache/morvesta}/qt-<version>-mingw-<key>/
@@ -42,9 +52,15 @@ configure_options=(
 
 compiler=$(x86_64-w64-mingw32-g++-posix --version | head -n1) ||
     fail "the mingw-w64 compiler (g++-mingw-w64-x86-64-posix) is missing"
+# Where QtCore believes it is installed; no one installs it there.
+install_prefix=/opt/morvesta/qt-$upstream-mingw
+# The compiler records $work (source and build folders) as this name.
+mapped_work=/usr/src/qt6-base
 key=$({
     echo "$version"
     printf '%s\n' "${configure_options[@]}"
+    echo "$install_prefix $mapped_work"
+    cat "$here/qt-attribution.cmake"
     cat "$toolchain"
     echo "$compiler"
 } | sha256sum | cut -c1-12)
@@ -64,7 +80,8 @@ fi
 work=$cache/work-$key
 rm -rf "$prefix" "$work"
 mkdir -p "$work/sources.list.d" "$work/lists/partial" "$work/archives/partial" "$prefix"
-# Qt's own toolchain file loads this one by its path: keep a copy beside the
+# Qt's own toolchain file loads this one by its path (the program's build
+# names its own with QT_CHAINLOAD_TOOLCHAIN_FILE): keep a copy beside the
 # build, so the prefix stays usable from any checkout.
 cp "$toolchain" "$prefix/mingw-w64.cmake"
 toolchain=$prefix/mingw-w64.cmake
@@ -95,24 +112,64 @@ apt-get "${apt_private[@]}" update -qq </dev/null >&2 || true
 source_dir=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -n1)
 [ -n "$source_dir" ] || fail "the source of qt6-base did not unpack"
 
+# rcc stores each resource file's time: the source package's own date.
+SOURCE_DATE_EPOCH=$(dpkg-parsechangelog -l "$source_dir/debian/changelog" -S Timestamp) ||
+    fail "could not read the date of qt6-base $version from its changelog"
+export SOURCE_DATE_EPOCH LC_ALL=C TZ=UTC
+umask 022
+map=-ffile-prefix-map=$work=$mapped_work
+
 echo "windows/qt.sh: configuring Qt $upstream for x86_64-w64-mingw32 into $prefix" >&2
 mkdir -p "$work/build"
-(cd "$work/build" && "$source_dir/configure" -prefix "$prefix" -qt-host-path /usr \
+(cd "$work/build" && "$source_dir/configure" -prefix "$install_prefix" -qt-host-path /usr \
     "${configure_options[@]}" -- -G Ninja \
     "-DCMAKE_TOOLCHAIN_FILE=$toolchain" \
     -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    "-DCMAKE_C_FLAGS=$map" "-DCMAKE_CXX_FLAGS=$map" \
     </dev/null >"$work/configure.log" 2>&1) ||
     fail "configuring Qt failed, see $work/configure.log"
 
 echo "windows/qt.sh: building Qt (about 13 minutes on two cores)" >&2
 (cd "$work/build" && cmake --build . --parallel "$(nproc)" </dev/null >"$work/build.log" 2>&1) ||
     fail "building Qt failed, see $work/build.log"
-(cd "$work/build" && cmake --install . </dev/null >"$work/install.log" 2>&1) ||
+(cd "$work/build" && DESTDIR="$work/install" cmake --install . </dev/null >"$work/install.log" 2>&1) ||
     fail "installing Qt failed, see $work/install.log"
+mv "$work/install$install_prefix"/* "$prefix"/
 
 [ -x "$prefix/bin/qt-cmake" ] || fail "the Qt build installed no qt-cmake"
 # What configure found and chose, kept beside the build for reference.
 cp "$work/build/config.summary" "$prefix/config.summary"
+
+echo "windows/qt.sh: indexing the third-party code in Qt's objects" >&2
+# For every object Qt compiled, the attribution entries whose files went into
+# it (compiled, or included), from the compiler's own dependency lists.
+(cd "$work/build" && ninja -t deps) >"$work/deps.txt" || fail "could not read Qt's dependency lists"
+# The files rcc compiles in are no compiler dependencies: each resource
+# collection's files count as dependencies of its object.
+find "$work/build/src" "$source_dir/src" -name '*.qrc' | sort | while read -r qrc; do
+    echo "qrc_$(basename "$qrc" .qrc).cpp.obj: #deps (resources)"
+    sed -n 's|.*<file[^>]*>\(.*\)</file>.*|\1|p' "$qrc" | while read -r file; do
+        echo "    $(cd "$(dirname "$qrc")" && realpath -m "$file")"
+    done
+done >>"$work/deps.txt"
+cmake "-DSOURCE=$source_dir" "-DDESTINATION=$prefix/attribution" -P "$here/qt-attribution.cmake" ||
+    fail "could not read Qt's attribution files"
+awk -F '\t' -v source="$source_dir/" '
+    FNR == NR { entry[$1] = entry[$1] " " $2; next }
+    /^[^ ]/ { object = $0; sub(/: #deps .*/, "", object); sub(/.*\//, "", object); next }
+    {
+        path = $0
+        sub(/^ +/, "", path)
+        if (index(path, source) != 1) next
+        path = substr(path, length(source) + 1)
+        for (; path != ""; path = sub(/\/[^\/]*$/, "", path) ? path : "")
+            if (path in entry) print object entry[path]
+    }' "$prefix/attribution/paths.tsv" "$work/deps.txt" |
+    awk '{ for (i = 2; i <= NF; i++) print $1 "\t" $i }' | sort -u >"$prefix/attribution/objects.tsv"
+[ -s "$prefix/attribution/objects.tsv" ] || fail "no third-party code found in Qt's objects"
+# The source package as apt fetched and verified it.
+mkdir "$prefix/source"
+mv "$work"/qt6-base_* "$prefix/source/"
 rm -rf "$work"
 date -u +%FT%TZ >"$stamp"
 echo "$prefix"

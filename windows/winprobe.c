@@ -7,6 +7,9 @@
  *   winprobe reads <title>           prints the window as UI Automation, and
  *                                    so a screen reader, reads it: its
  *                                    control type id and its name
+ *   winprobe text <title>            prints the window's static texts (a
+ *                                    message box's message), one a line,
+ *                                    in UTF-8
  *
  * Exit code 0 when the window was there, 1 when it was not. */
 #include <windows.h>
@@ -42,6 +45,18 @@ static int printReading(HWND window)
     return 0;
 }
 
+static BOOL CALLBACK printStatic(HWND child, LPARAM unused)
+{
+    (void)unused;
+    wchar_t kind[16], text[1024];
+    char utf8[4096];
+    if (GetClassNameW(child, kind, 16) && _wcsicmp(kind, L"Static") == 0 &&
+        GetWindowTextW(child, text, 1024) > 0 &&
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, NULL, NULL) > 0)
+        printf("%s\n", utf8);
+    return TRUE;
+}
+
 static HWND findShown(const wchar_t *title)
 {
     HWND window = FindWindowW(NULL, title);
@@ -74,6 +89,11 @@ int wmain(int argc, wchar_t **argv)
         CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
         return window ? printReading(window) : 1;
     }
-    fputs("usage: winprobe wait <title> <seconds> | close <title> | reads <title>\n", stderr);
+    if (argc >= 3 && wcscmp(argv[1], L"text") == 0) {
+        HWND window = findShown(argv[2]);
+        return window ? (EnumChildWindows(window, printStatic, 0), 0) : 1;
+    }
+    fputs("usage: winprobe wait <title> <seconds> | close <title> | reads <title> | text <title>\n",
+          stderr);
     return 2;
 }
