@@ -49,7 +49,7 @@ others = [xvfb, subprocess.Popen(["openbox"], **quiet),
 signal.signal(signal.SIGTERM, lambda *_: fail("stopped"))
 try:  # Orca will not start while another Orca of this user runs
     wait(lambda: "ORCA: Startup complete" in said() or others[2].poll() is not None)
-    "ORCA: Startup complete" in said() or fail(f"Orca did not start (status {others[2].poll()})")
+    "ORCA: Startup complete" in said() or fail(f"Orca did not start ({others[2].poll()}): another Orca on?")
     others.append(program := subprocess.Popen(sys.argv[1:], **quiet)); heard = 0
     for keys, lines in STEPS:
         keys and subprocess.run(["xdotool", "key", keys], env=env, check=True)
