@@ -33,7 +33,9 @@ sanitize)
     options=(-DMORVESTA_SANITIZE=ON -DMORVESTA_BUILD_TESTS=ON)
     packages+=("${screen_reader[@]}")
     ;;
-package) build=${BUILD_DIR:-build-package}; options=(-DMORVESTA_BUILD_TESTS=OFF); packages+=(dpkg-dev) ;;
+# CPack's Debian generator finds the program's libraries with file and
+# dpkg-shlibdeps.
+package) build=${BUILD_DIR:-build-package}; options=(-DMORVESTA_BUILD_TESTS=OFF); packages+=(dpkg-dev file) ;;
 windows | windows-package)
     # The cross compiler, what fetches and builds Qt's source, Wine with its
     # X server and a Bookman look-alike Windows can draw (the Windows program
@@ -42,7 +44,7 @@ windows | windows-package)
     packages+=("${windows[@]}")
     ;;
 # Both packages, and diffoscope to show where two builds differ.
-reproduce) packages+=(dpkg-dev "${windows[@]}" diffoscope-minimal) ;;
+reproduce) packages+=(dpkg-dev file "${windows[@]}" diffoscope-minimal) ;;
 *) echo "usage: $0 [run|test|sanitize|windows|package|windows-package|reproduce]" >&2; exit 2 ;;
 esac
 
