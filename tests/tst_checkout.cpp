@@ -1167,7 +1167,7 @@ void tst_Checkout::calculatorThatCannotStartKeepsTheOrder_data()
 void tst_Checkout::calculatorThatCannotStartKeepsTheOrder()
 {
 #ifdef Q_OS_WIN
-    QSKIP("Windows always has its calculator at the fixed path; a program that cannot start "
+    QSKIP("Windows always has its calculator in its system folder; a program that cannot start "
           "is tried by launchReportsWhatCannotStart");
 #endif
     QFETCH(bool, present);

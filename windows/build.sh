@@ -158,7 +158,7 @@ done
 
 if [ "$mode" = all ]; then
     step="running the test suite under Wine"
-    # Windows has its calculator at c:\windows\system32\calc.exe; Wine has
+    # Windows has its calculator, calc.exe, in its system folder; Wine has
     # none, so the tests' stand-in program takes its place in our prefix.
     cp "$build/bin/standin.exe" "$WINEPREFIX/drive_c/windows/system32/calc.exe"
     suite_start=$SECONDS
