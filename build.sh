@@ -87,8 +87,5 @@ if [ "$mode" = package ]; then
     sha256sum morvesta_*.deb >SHA256SUMS
     exit 0
 fi
-if [ "$mode" = sanitize ]; then
-    export LSAN_OPTIONS=suppressions=$PWD/tests/sanitizer-suppressions.txt
-fi
 cd "$build"
 exec ctest --output-on-failure --timeout 300 </dev/null

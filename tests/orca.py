@@ -20,8 +20,7 @@ STEPS = [  # keys, then what Orca says, "|" between its lines
      "Pagamento Cartão American Express. Total 5.|Pizza.|Lista com 1 item."),
     ("alt+r", "Morvesta quadro.|Pedido botão de apertar.")]
 
-def fail(why):
-    sys.exit("orca check: " + why)
+fail = lambda why: sys.exit("orca check: " + why)
 
 def wait(done):  # up to 60 s
     for _ in range(600):
