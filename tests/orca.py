@@ -21,13 +21,7 @@ STEPS = [  # keys, then what Orca says, "|" between its lines
     ("alt+r", "Morvesta quadro.|Pedido botão de apertar.")]
 
 fail = lambda why: sys.exit("orca check: " + why)
-
-def wait(done):  # up to 60 s
-    for _ in range(600):
-        if done():
-            return True
-        time.sleep(0.1)
-
+wait = lambda done: any(done() or time.sleep(0.1) for _ in range(600))  # up to 60 s
 said = lambda: b"".join(chunks).decode(errors="replace")
 scratch = tempfile.mkdtemp()
 os.makedirs(scratch + "/prefs"), os.makedirs(scratch + "/run", 0o700)
