@@ -103,27 +103,4 @@ QString plainAmount(Centavos amount, QStringView separator)
     return text;
 }
 
-Centavos valueTextCentavos(QStringView valueText, QStringView separator)
-{
-    qsizetype i = 0;
-    while (i < valueText.size() && valueText[i] == u' ')
-        ++i;
-    Centavos whole = 0;
-    for (; i < valueText.size() && isAsciiDigit(valueText[i]); ++i)
-        whole = std::min(whole * 10 + digitValue(valueText[i]), kWholeCap);
-
-    // Without a separator there are no cents to read: "5" is 5,00, not 5,05.
-    if (separator.isEmpty() || !valueText.mid(i).startsWith(separator))
-        return whole * 100;
-
-    const QStringView last = valueText.size() >= 2 ? valueText.right(2) : valueText;
-    Centavos cents = 0;
-    for (QChar c : last) {
-        if (!isAsciiDigit(c))
-            return whole * 100;
-        cents = cents * 10 + digitValue(c);
-    }
-    return whole * 100 + cents;
-}
-
 } // namespace runtime

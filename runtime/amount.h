@@ -47,10 +47,4 @@ QString rightAlign(const QString &text, qsizetype n);
 // whole number ("0", "5,9", "21,4", "19", "59").
 QString plainAmount(Centavos amount, QStringView separator);
 
-// Reads back a value text written by formatFixed2 + rightAlign: the digits
-// before the separator (leading spaces skipped) are the whole part, the last
-// two characters are the cents. Text that is not a value text reads as far as
-// it makes sense and never overflows.
-Centavos valueTextCentavos(QStringView valueText, QStringView separator);
-
 } // namespace runtime

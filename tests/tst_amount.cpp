@@ -88,11 +88,6 @@ private slots:
     void plainAmount_data();
     void plainAmount();
 
-    void valueTextCentavos_data();
-    void valueTextCentavos();
-    void valueTextCentavosGarbage_data();
-    void valueTextCentavosGarbage();
-
     void totalOfManyLinesIsExact_data();
     void totalOfManyLinesIsExact();
 
@@ -335,88 +330,6 @@ void TestAmount::plainAmount()
     QCOMPARE(runtime::plainAmount(amount, separator), expected);
 }
 
-void TestAmount::valueTextCentavos_data()
-{
-    QTest::addColumn<QString>("valueText");
-    QTest::addColumn<QString>("separator");
-    QTest::addColumn<Centavos>("expected");
-
-    const QString comma = QStringLiteral(",");
-    const QString point = QStringLiteral(".");
-    QTest::newRow("comma") << QStringLiteral("   5,90") << comma << Centavos(590);
-    QTest::newRow("point") << QStringLiteral("   5.90") << point << Centavos(590);
-    QTest::newRow("zero") << QStringLiteral("   0,00") << comma << Centavos(0);
-    QTest::newRow("five centavos") << QStringLiteral("   0,05") << comma << Centavos(5);
-    QTest::newRow("two whole digits") << QStringLiteral("  10,50") << comma << Centavos(1050);
-    QTest::newRow("fills seven") << QStringLiteral("9999.99") << point << Centavos(999999);
-    QTest::newRow("longer than seven") << QStringLiteral("10000,00") << comma << Centavos(1000000);
-    QTest::newRow("dearest price") << QStringLiteral("99999,99") << comma << Centavos(kMaxPrice);
-    QTest::newRow("without spaces") << QStringLiteral("5,90") << comma << Centavos(590);
-    QTest::newRow("without separator is whole")
-        << QStringLiteral("      5") << comma << Centavos(500);
-}
-
-void TestAmount::valueTextCentavos()
-{
-    QFETCH(QString, valueText);
-    QFETCH(QString, separator);
-    QFETCH(Centavos, expected);
-
-    QCOMPARE(runtime::valueTextCentavos(valueText, separator), expected);
-}
-
-void TestAmount::valueTextCentavosGarbage_data()
-{
-    // What garbage reads as is only bounded: never negative, never wrapped
-    // around to a small number, never more than what the digits could mean.
-    QTest::addColumn<QString>("valueText");
-    QTest::addColumn<QString>("separator");
-    QTest::addColumn<Centavos>("atLeast");
-    QTest::addColumn<Centavos>("atMost");
-
-    const QString comma = QStringLiteral(",");
-    const Centavos huge = std::numeric_limits<Centavos>::max();
-    QTest::newRow("empty") << QString() << comma << Centavos(0) << Centavos(0);
-    QTest::newRow("spaces only") << QStringLiteral("       ") << comma << Centavos(0)
-                                 << Centavos(0);
-    QTest::newRow("letters") << QStringLiteral("abc") << comma << Centavos(0) << Centavos(0);
-    QTest::newRow("lone separator") << QStringLiteral(",") << comma << Centavos(0) << Centavos(0);
-    QTest::newRow("separator and one digit")
-        << QStringLiteral("   ,9") << comma << Centavos(0) << Centavos(90);
-    QTest::newRow("one decimal") << QStringLiteral("   5,9") << comma << Centavos(500)
-                                 << Centavos(590);
-    QTest::newRow("letters as cents")
-        << QStringLiteral("   5,ab") << comma << Centavos(500) << Centavos(500);
-    QTest::newRow("minus sign") << QStringLiteral("  -5,90") << comma << Centavos(0)
-                                << Centavos(590);
-    QTest::newRow("empty separator")
-        << QStringLiteral("   5,90") << QString() << Centavos(0) << Centavos(590);
-    QTest::newRow("arabic-indic digits")
-        << QStringLiteral("   \u0665,\u0669\u0660") << comma << Centavos(0) << Centavos(0);
-    QTest::newRow("long run of nines") << QString(40, QLatin1Char('9')) + QStringLiteral(",99")
-                                       << comma << Centavos(kMaxPrice + 1) << huge;
-    QTest::newRow("long run of nines without separator")
-        << QString(40, QLatin1Char('9')) << comma << Centavos(kMaxPrice + 1) << huge;
-    // 184467440737095517 * 100 = 2^64 + 84: a 64-bit product wraps to 84.
-    QTest::newRow("scaling to centavos wraps to 84")
-        << QStringLiteral("184467440737095517,00") << comma << Centavos(kMaxPrice + 1) << huge;
-    QTest::newRow("two to the 64 wraps to zero")
-        << QStringLiteral("18446744073709551616,00") << comma << Centavos(kMaxPrice + 1) << huge;
-}
-
-void TestAmount::valueTextCentavosGarbage()
-{
-    QFETCH(QString, valueText);
-    QFETCH(QString, separator);
-    QFETCH(Centavos, atLeast);
-    QFETCH(Centavos, atMost);
-
-    const Centavos read = runtime::valueTextCentavos(valueText, separator);
-    QVERIFY2(
-        read >= atLeast && read <= atMost,
-        qPrintable(QStringLiteral("read %1, expected %2..%3").arg(read).arg(atLeast).arg(atMost)));
-}
-
 void TestAmount::totalOfManyLinesIsExact_data()
 {
     QTest::addColumn<QString>("valueText");
@@ -451,7 +364,7 @@ void TestAmount::totalOfManyLinesIsExact()
 
     Centavos total = 0;
     for (int line = 0; line < lines; ++line)
-        total += runtime::valueTextCentavos(valueText, separator);
+        total += runtime::parsePrice(valueText).value_or(-1);
     QCOMPARE(runtime::plainAmount(total, separator), expectedTotal);
 }
 
@@ -470,7 +383,7 @@ void TestAmount::everyPriceRoundTrips()
     for (Centavos amount = 0; amount <= kMaxPrice; ++amount) {
         const QString fixed = runtime::formatFixed2(amount, separator);
         const QString valueText = runtime::rightAlign(fixed, 7);
-        const Centavos readBack = runtime::valueTextCentavos(valueText, separator);
+        const Centavos readBack = runtime::parsePrice(valueText).value_or(-1);
         if (readBack != amount) {
             QFAIL(qPrintable(QStringLiteral("%1 -> \"%2\" read back as %3")
                                  .arg(amount)
@@ -518,7 +431,7 @@ void TestAmount::randomOrdersTotalExactly()
             }
             const QString valueText =
                 runtime::rightAlign(runtime::formatFixed2(price, separator), 7);
-            total += runtime::valueTextCentavos(valueText, separator);
+            total += runtime::parsePrice(valueText).value_or(-1);
         }
         QCOMPARE(total, sum);
 
