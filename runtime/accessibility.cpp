@@ -18,6 +18,7 @@
 #include <QPointer>
 #include <QKeySequence>
 #include <QRegularExpression>
+#include <QTimer>
 #include <QToolButton>
 
 namespace runtime {
@@ -90,9 +91,14 @@ public:
     QRect characterRect(int) const override { return {}; }
     int offsetAtPoint(const QPoint &) const override { return -1; }
     void scrollToSubstring(int, int) override {}
+    // The text has no attributes: one run over the whole line, which a
+    // screen reader splits what it speaks by (an empty run makes it speak
+    // none of the line).
     QString attributes(int offset, int *start, int *end) const override
     {
-        *start = *end = offset;
+        const int count = characterCount();
+        *start = offset >= 0 && offset < count ? 0 : offset;
+        *end = offset >= 0 && offset < count ? count : offset;
         return {};
     }
 
@@ -221,7 +227,10 @@ private:
 // The command buttons and the toolbar's buttons. A press clicks once the
 // screen reader's call has returned, as Qt's push buttons do: a command that
 // opens a box would otherwise hold the reader until the box is closed (Qt's
-// tool buttons click within the call).
+// tool buttons click within the call). The click is judged again when it
+// comes: a press made just before another command opened a box or the
+// summary does nothing behind it. A second press while the first is pending
+// adds nothing.
 class ButtonAccessible : public ControlAccessible
 {
 public:
@@ -254,13 +263,29 @@ protected:
     void act(const QString &action) override
     {
         if (action == pressAction())
-            button()->animateClick();
+            pressLater(button());
         else
             ControlAccessible::act(action);
     }
 
 private:
     QAbstractButton *button() const { return static_cast<QAbstractButton *>(widget()); }
+
+    // Shown pressed for as long as Qt's animated click shows it.
+    static void pressLater(QAbstractButton *button)
+    {
+        static const char pending[] = "morvestaPressPending";
+        if (button->property(pending).toBool())
+            return;
+        button->setProperty(pending, true);
+        button->setDown(true);
+        QTimer::singleShot(100, button, [button] {
+            button->setProperty(pending, false);
+            button->setDown(false);
+            if (reachable(button))
+                button->click();
+        });
+    }
 };
 
 // The card number field and the price lists' text fields. A screen reader
@@ -308,10 +333,14 @@ public:
     }
 
     int cursorPosition() const override { return edit()->cursorPosition(); }
-    void setCursorPosition(int position) override { edit()->setCursorPosition(position); }
+    void setCursorPosition(int position) override
+    {
+        if (reachable(edit()))
+            edit()->setCursorPosition(position);
+    }
     void setSelection(int index, int start, int end) override
     {
-        if (index == 0)
+        if (index == 0 && reachable(edit()))
             start < end ? edit()->setSelection(start, end - start) : edit()->deselect();
     }
     QRect characterRect(int offset) const override
@@ -347,26 +376,12 @@ public:
     }
 
 protected:
+    // The card field reads what the operator entered, not the prompts and
+    // fixed characters still to be filled.
     QString line() const override
     {
         const auto *card = qobject_cast<const MaskEdit *>(edit());
-        if (!card || card->mask().isEmpty())
-            return edit()->displayText();
-        // A masked field reads up to its last digit typed, a digit position
-        // not typed before it as a blank: what the operator entered, not the
-        // prompts and fixed characters still to be filled.
-        const QString mask = card->mask();
-        QString shown = edit()->displayText();
-        qsizetype end = 0;
-        for (qsizetype i = 0; i < shown.size() && i < mask.size(); ++i) {
-            if (mask[i] != u'#')
-                continue;
-            if (shown[i] == card->promptChar())
-                shown[i] = u' ';
-            else
-                end = i + 1;
-        }
-        return shown.left(end);
+        return card ? card->enteredText() : edit()->displayText();
     }
     void selectedRange(int *start, int *end) const override
     {
@@ -467,7 +482,8 @@ QAccessibleInterface *factory(const QString &className, QObject *object)
 // before the focus itself is announced, and a screen reader would speak it
 // as a change of whatever it was reading, or take the new control for
 // already announced. The announcement of the focus reads the control as
-// the change left it.
+// the change left it. (On X11 a pop-up menu closing over a field gives the
+// window, and so the field, the focus again, which is announced.)
 QPointer<QObject> &announcedFocus()
 {
     static QPointer<QObject> focus;

@@ -95,13 +95,30 @@ QString MaskEdit::typedChars() const
 {
     if (m_mask.isEmpty())
         return text();
-    const QString shown = displayText();
+    const QString entered = enteredText();
     QString typed;
-    for (qsizetype i = 0; i < m_mask.size() && i < shown.size(); ++i) {
-        if (m_mask[i] == u'#' && shown[i] != m_prompt)
-            typed += shown[i];
+    for (qsizetype i = 0; i < entered.size(); ++i) {
+        if (m_mask[i] == u'#' && entered[i] != u' ')
+            typed += entered[i];
     }
     return typed;
+}
+
+QString MaskEdit::enteredText() const
+{
+    if (m_mask.isEmpty())
+        return text();
+    QString shown = displayText();
+    qsizetype end = 0;
+    for (qsizetype i = 0; i < m_mask.size() && i < shown.size(); ++i) {
+        if (m_mask[i] != u'#')
+            continue;
+        if (shown[i] == m_prompt)
+            shown[i] = u' ';
+        else
+            end = i + 1;
+    }
+    return shown.left(end);
 }
 
 QString MaskEdit::displayedText() const

@@ -40,6 +40,10 @@ public:
     // What was typed into the digit positions, without fixed characters and
     // prompts; the whole text when there is no mask.
     QString typedChars() const;
+    // The text as the operator entered it, as a screen reader reads it: up to
+    // the last digit typed, fixed characters as shown and a digit position
+    // not typed before it as a blank; the whole text when there is no mask.
+    QString enteredText() const;
     // The text as shown: fixed characters and prompts included.
     QString displayedText() const;
 

@@ -16,6 +16,7 @@
 #include "runtime/toolbar.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QClipboard>
 #include <QMimeData>
 #include <QDateTime>
@@ -442,28 +443,37 @@ void tst_Runtime::maskStates_data()
     QTest::addColumn<QString>("typing");
     QTest::addColumn<QString>("displayed");
     QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("read"); // by a screen reader
 
     const QString digits = QStringLiteral("####.####.####.####");
     const QString blank(19, u' ');
-    QTest::newRow("no mask, nothing typed") << QString() << QString() << QString() << QString();
-    QTest::newRow("no mask takes any text") << QString() << QStringLiteral("abc 12")
-                                            << QStringLiteral("abc 12") << QStringLiteral("abc 12");
+    QTest::newRow("no mask, nothing typed")
+        << QString() << QString() << QString() << QString() << QString();
+    QTest::newRow("no mask takes any text")
+        << QString() << QStringLiteral("abc 12") << QStringLiteral("abc 12")
+        << QStringLiteral("abc 12") << QStringLiteral("abc 12");
     QTest::newRow("digit mask, nothing typed")
-        << digits << QString() << QStringLiteral("____.____.____.____") << QString();
+        << digits << QString() << QStringLiteral("____.____.____.____") << QString() << QString();
+    QTest::newRow("digit mask, one digit")
+        << digits << QStringLiteral("4") << QStringLiteral("4___.____.____.____")
+        << QStringLiteral("4") << QStringLiteral("4");
     QTest::newRow("digit mask, four digits")
         << digits << QStringLiteral("1234") << QStringLiteral("1234.____.____.____")
-        << QStringLiteral("1234");
+        << QStringLiteral("1234") << QStringLiteral("1234");
+    QTest::newRow("digit mask, a digit typed after two skipped")
+        << digits << QStringLiteral("\u2192\u21927") << QStringLiteral("__7_.____.____.____")
+        << QStringLiteral("7") << QStringLiteral("  7");
     QTest::newRow("digit mask, five digits cross a group")
         << digits << QStringLiteral("12345") << QStringLiteral("1234.5___.____.____")
-        << QStringLiteral("12345");
+        << QStringLiteral("12345") << QStringLiteral("1234.5");
     QTest::newRow("digit mask, complete number")
         << digits << QStringLiteral("4111111111111111") << QStringLiteral("4111.1111.1111.1111")
-        << QStringLiteral("4111111111111111");
+        << QStringLiteral("4111111111111111") << QStringLiteral("4111.1111.1111.1111");
     QTest::newRow("digit mask, seventeenth digit has no place")
         << digits << QStringLiteral("41111111111111119") << QStringLiteral("4111.1111.1111.1111")
-        << QStringLiteral("4111111111111111");
+        << QStringLiteral("4111111111111111") << QStringLiteral("4111.1111.1111.1111");
     QTest::newRow("blank mask shows blanks only")
-        << blank << QStringLiteral("123") << blank << QString();
+        << blank << QStringLiteral("123") << blank << QString() << QString();
 }
 
 void tst_Runtime::maskStates()
@@ -472,6 +482,7 @@ void tst_Runtime::maskStates()
     QFETCH(QString, typing);
     QFETCH(QString, displayed);
     QFETCH(QString, typed);
+    QFETCH(QString, read);
 
     runtime::MaskEdit edit;
     edit.setPromptChar(u'_');
@@ -479,10 +490,14 @@ void tst_Runtime::maskStates()
     edit.show();
     edit.setFocus();
     edit.home(false);
-    QTest::keyClicks(&edit, typing);
+    for (const QChar c : typing) // an arrow is the Right key
+        c == u'\u2192' ? QTest::keyClick(&edit, Qt::Key_Right) : QTest::keyClicks(&edit, c);
 
     QCOMPARE(edit.displayedText(), displayed);
     QCOMPARE(edit.typedChars(), typed);
+    QAccessibleTextInterface *reader =
+        QAccessible::queryAccessibleInterface(&edit)->textInterface();
+    QCOMPARE(reader->text(0, reader->characterCount()), read);
 }
 
 void tst_Runtime::maskRejectsNonDigits()
