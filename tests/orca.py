@@ -1,10 +1,13 @@
 # An order taken from the keyboard with Orca, as a blind operator takes it: the program (argv[1]) and
-# Orca on their own X server with openbox, in dbus-run-session, keys through the X server. After each
-# key Orca must speak these lines (its debug log's SPEECH OUTPUT) and nothing else.
-import os, pty, re, signal, subprocess, sys, tempfile, threading, time, tty
+# Orca on their own X server with openbox, in dbus-run-session, keys and the mouse through the X
+# server. After each step Orca must speak these lines (its debug log's SPEECH OUTPUT) and nothing else.
+import os, pty, re, shutil, signal, subprocess, sys, tempfile, threading, time, tty
 
-STEPS = [  # keys, then what Orca says, "|" between its lines
-    ("", "Leitor de tela ativado.|Morvesta quadro.|Pedido botão de apertar."),
+STARTED = "Leitor de tela ativado."
+# Each step: keys, or "menu" for a right click on the window's bare surface; then Orca's lines,
+# "|" between them.
+STEPS = [
+    ("", STARTED + "|Morvesta quadro.|Pedido botão de apertar."),
     ("Tab", "Tipo painel.|Inteira.|não selecionado botão de opção"), ("space", "selecionado"),
     ("alt+p", "alerta Morvesta.|Pedido Cadastrado.|OK botão de apertar."),
     ("Return", "Morvesta quadro.|Tipo painel.|Inteira.|selecionado botão de opção"),
@@ -16,46 +19,130 @@ STEPS = [  # keys, then what Orca says, "|" between its lines
     ("Tab", "Cartão caixa de combinação."), ("alt+Down", "Lista com 7 itens."), ("Down", "American Express."),
     ("Return", "Cartão caixa de combinação.|American Express."), ("Tab", "Calculadora botão de apertar."),
     ("Tab", "Total botão de apertar."), ("Tab", "Sair botão de apertar."), ("Tab", "Número texto."),
+    # A digit typed is heard; the menu over the field, left with Escape, gives it back as it was; the
+    # next digit is heard, and the character under the caret as an arrow moves it.
+    ("4", "4"), ("menu", ""), ("Down", "Calculadora."), ("Escape", "Morvesta|Número texto.|4."),
+    ("1", "1"), ("Left", "1"),
     ("Tab", "Pedido botão de apertar."), ("alt+t", "Resumo diálogo Morvesta Turo Velmura.|"
      "Pagamento Cartão American Express. Total 5.|Pizza.|Lista com 1 item."),
     ("alt+r", "Morvesta quadro.|Pedido botão de apertar.")]
+BARE_SURFACE = ["18", "40"]  # left of the title, below the toolbar
+# Orca says nothing as the menu opens, until an entry is chosen; its log shows the menu.
+MENU_SHOWN = "object:state-changed:showing for [popup menu"
 
-fail = lambda why: sys.exit("orca check: " + why)
-wait = lambda done: any(done() or time.sleep(0.1) for _ in range(600))  # up to 60 s
-said = lambda: b"".join(chunks).decode(errors="replace")
-scratch = tempfile.mkdtemp()
-os.makedirs(scratch + "/prefs"), os.makedirs(scratch + "/run", 0o700)
-with open(scratch + "/prefs/user-settings.conf", "w") as settings:  # no key echo
-    settings.write('{"general": {"enableKeyEcho": false}, "profiles": '
-                   '{"default": {"profile": ["Default", "default"]}}, "pronunciations": {}, "keybindings": {}}')
-log, debug = pty.openpty()  # Orca flushes its log line by line only to a terminal
-tty.setraw(debug); chunks = []
-threading.Thread(target=lambda: [chunks.append(c) for c in iter(lambda: os.read(log, 65536), b"")],
-                 daemon=True).start()
-read, write = os.pipe()
-xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-nolisten", "tcp"], pass_fds=[write])
-env = dict(os.environ, DISPLAY=":" + os.read(read, 9).decode().strip(), LC_ALL="pt_BR.UTF-8",
-           HOME=scratch, XDG_RUNTIME_DIR=scratch + "/run", SPEECHD_CMD="/bin/false")  # no synthesizer
-quiet = dict(env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-others = [xvfb, subprocess.Popen(["openbox"], **quiet),
-          subprocess.Popen(["orca", "-u", scratch + "/prefs", "--debug-file", os.ttyname(debug)], **quiet)]
+
+def fail(why):
+    if log:  # kept for a look, beside the test
+        with open("orca-debug.log", "w") as kept:
+            kept.write(log.text())
+        why += f" (Orca's log: {os.path.abspath('orca-debug.log')})"
+    sys.exit("orca check: " + why)
+
+
+def wait_until(condition, seconds=60):
+    deadline = time.monotonic() + seconds
+    while not condition():
+        if time.monotonic() > deadline:
+            return False
+        time.sleep(0.1)
+    return True
+
+
+def all_said_or_wrong(said, expected):
+    """Whether Orca said every line expected, or a line other than the one expected there."""
+    return len(said) >= len(expected) or said != expected[:len(said)]
+
+
+class OrcaLog:
+    """Orca's debug log, read through a pseudo-terminal: Orca flushes its log line by line only to a
+    terminal (a plain file gets it in 8 KiB blocks)."""
+
+    def __init__(self):
+        self.reader, writer = pty.openpty()
+        tty.setraw(writer)
+        self.path = os.ttyname(writer)
+        self.chunks = []
+        threading.Thread(target=self.read, daemon=True).start()
+
+    def read(self):
+        while chunk := os.read(self.reader, 65536):
+            self.chunks.append(chunk)
+
+    def text(self):
+        return b"".join(self.chunks).decode(errors="replace")
+
+    def speech(self):
+        return re.findall(r"SPEECH OUTPUT: '(.*?)' ?(?:\[?\{|voice)", self.text())
+
+
+def main(program_command):
+    scratch = tempfile.mkdtemp()
+    processes = []
+    try:
+        run(program_command, scratch, processes)
+    finally:
+        for process in processes:
+            process.kill()
+            process.wait()
+        shutil.rmtree(scratch)
+
+
+def run(program_command, scratch, processes):
+    os.makedirs(scratch + "/prefs")
+    os.makedirs(scratch + "/run", 0o700)
+    with open(scratch + "/prefs/user-settings.conf", "w") as settings:  # what is typed, not the keys
+        settings.write('{"general": {"enableKeyEcho": false, "enableEchoByCharacter": true}, '
+                       '"profiles": {"default": {"profile": ["Default", "default"]}}, '
+                       '"pronunciations": {}, "keybindings": {}}')
+    global log
+    log = OrcaLog()
+    read, write = os.pipe()
+    xvfb = ["Xvfb", "-displayfd", str(write), "-nolisten", "tcp"]
+    processes.append(subprocess.Popen(xvfb, pass_fds=[write]))
+    env = dict(os.environ, DISPLAY=":" + os.read(read, 9).decode().strip(), LC_ALL="pt_BR.UTF-8",
+               HOME=scratch, XDG_RUNTIME_DIR=scratch + "/run", SPEECHD_CMD="/bin/false")  # no synthesizer
+    quiet = dict(env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    processes.append(subprocess.Popen(["openbox"], **quiet))
+    orca = subprocess.Popen(["orca", "-u", scratch + "/prefs", "--debug-file", log.path], **quiet)
+    processes.append(orca)
+    # Orca will not start while another Orca of this user runs.
+    if not wait_until(lambda: "ORCA: Startup complete" in log.text() or orca.poll() is not None):
+        fail("Orca did not start within 60 s")
+    if orca.poll() is not None:
+        fail(f"Orca did not start ({orca.returncode}): another Orca on?")
+    # The program on this X server, whatever platform the environment names.
+    program = subprocess.Popen(program_command, **dict(quiet, env=dict(env, QT_QPA_PLATFORM="xcb")))
+    processes.append(program)
+
+    def xdotool(*args):
+        return subprocess.run(["xdotool", *args], env=env, check=True, capture_output=True).stdout
+
+    heard = 0
+    for keys, expected in STEPS:
+        if keys == "menu":
+            window = xdotool("search", "--sync", "--onlyvisible", "--name", "^Morvesta$").split()[0]
+            menus = log.text().count(MENU_SHOWN)
+            xdotool("mousemove", "--window", window, *BARE_SURFACE, "click", "3")
+            if not wait_until(lambda: log.text().count(MENU_SHOWN) > menus):
+                fail("the pop-up menu did not open within 60 s")
+        elif keys:
+            xdotool("key", keys)
+        expected = expected.split("|") if expected else []
+        wait_until(lambda: all_said_or_wrong(log.speech()[heard:], expected))
+        said = log.speech()[heard:]
+        if said == [STARTED]:
+            fail(f"the program's window never reached the screen reader: Orca said only {said}")
+        if said[:len(expected)] != expected:
+            fail(f"after '{keys}' Orca said {said}, not {expected}")
+        heard += len(expected)
+    xdotool("key", "alt+r")
+    if program.wait(60) != 0:
+        fail(f"the program ended with status {program.returncode}")
+
+
+log = None
 signal.signal(signal.SIGTERM, lambda *_: fail("stopped"))
-try:  # Orca will not start while another Orca of this user runs
-    wait(lambda: "ORCA: Startup complete" in said() or others[2].poll() is not None)
-    "ORCA: Startup complete" in said() or fail(f"Orca did not start ({others[2].poll()}): another Orca on?")
-    others.append(program := subprocess.Popen(sys.argv[1:], **quiet)); heard = 0
-    for keys, lines in STEPS:
-        keys and subprocess.run(["xdotool", "key", keys], env=env, check=True)
-        lines = lines.split("|")
-        spoken = lambda: re.findall(r"SPEECH OUTPUT: '(.*?)'(?:\[?\{| voice)", said())[heard:]
-        wait(lambda: len(spoken()) >= len(lines) or spoken() != lines[:len(spoken())])  # or a wrong one
-        spoken()[:len(lines)] == lines or fail(f"after '{keys}' Orca said {spoken()}, not {lines}")
-        heard += len(lines)
-    subprocess.run(["xdotool", "key", "alt+r"], env=env, check=True)
-    program.wait(60) == 0 or fail(f"the program ended with status {program.returncode}")
+try:
+    main(sys.argv[1:])
 except (OSError, subprocess.SubprocessError) as error:
     fail(f"{type(error).__name__}: {error}")
-finally:
-    for process in others:
-        process.kill()
-        process.wait()
