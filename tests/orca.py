@@ -31,37 +31,19 @@ BARE_SURFACE = ["18", "40"]  # left of the title, below the toolbar
 MENU_SHOWN = "object:state-changed:showing for [popup menu"
 
 
-def fail(why):
-    if log:  # kept for a look, beside the test
-        with open("orca-debug.log", "w") as kept:
-            kept.write(log.text())
-        why += f" (Orca's log: {os.path.abspath('orca-debug.log')})"
-    sys.exit("orca check: " + why)
-
 
 def wait_until(condition, seconds=60):
     deadline = time.monotonic() + seconds
-    while not condition():
-        if time.monotonic() > deadline:
-            return False
+    while not condition() and time.monotonic() < deadline:
         time.sleep(0.1)
-    return True
+    return condition()
 
 
-def all_said_or_wrong(said, expected):
-    """Whether Orca said every line expected, or a line other than the one expected there."""
-    return len(said) >= len(expected) or said != expected[:len(said)]
-
-
-class OrcaLog:
-    """Orca's debug log, read through a pseudo-terminal: Orca flushes its log line by line only to a
-    terminal (a plain file gets it in 8 KiB blocks)."""
-
+class OrcaLog:  # read through a pseudo-terminal: Orca flushes its log line by line only to a terminal
     def __init__(self):
         self.reader, writer = pty.openpty()
         tty.setraw(writer)
-        self.path = os.ttyname(writer)
-        self.chunks = []
+        self.path, self.chunks = os.ttyname(writer), []
         threading.Thread(target=self.read, daemon=True).start()
 
     def read(self):
@@ -75,44 +57,33 @@ class OrcaLog:
         return re.findall(r"SPEECH OUTPUT: '(.*?)' ?(?:\[?\{|voice)", self.text())
 
 
-def main(program_command):
-    scratch = tempfile.mkdtemp()
-    processes = []
-    try:
-        run(program_command, scratch, processes)
-    finally:
-        for process in processes:
-            process.kill()
-            process.wait()
-        shutil.rmtree(scratch)
+def fail(why):
+    if log.chunks:  # kept for a look, beside the test
+        with open("orca-debug.log", "w") as kept:
+            kept.write(log.text())
+        why += f" (Orca's log: {os.path.abspath('orca-debug.log')})"
+    sys.exit("orca check: " + why)
 
 
-def run(program_command, scratch, processes):
+def take_order(program_command, scratch):
     os.makedirs(scratch + "/prefs")
     os.makedirs(scratch + "/run", 0o700)
     with open(scratch + "/prefs/user-settings.conf", "w") as settings:  # what is typed, not the keys
         settings.write('{"general": {"enableKeyEcho": false, "enableEchoByCharacter": true}, '
                        '"profiles": {"default": {"profile": ["Default", "default"]}}, '
                        '"pronunciations": {}, "keybindings": {}}')
-    global log
-    log = OrcaLog()
     read, write = os.pipe()
-    xvfb = ["Xvfb", "-displayfd", str(write), "-nolisten", "tcp"]
-    processes.append(subprocess.Popen(xvfb, pass_fds=[write]))
+    start(["Xvfb", "-displayfd", str(write), "-nolisten", "tcp"], pass_fds=[write])
     env = dict(os.environ, DISPLAY=":" + os.read(read, 9).decode().strip(), LC_ALL="pt_BR.UTF-8",
                HOME=scratch, XDG_RUNTIME_DIR=scratch + "/run", SPEECHD_CMD="/bin/false")  # no synthesizer
-    quiet = dict(env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    processes.append(subprocess.Popen(["openbox"], **quiet))
-    orca = subprocess.Popen(["orca", "-u", scratch + "/prefs", "--debug-file", log.path], **quiet)
-    processes.append(orca)
+    start(["openbox"], env=env)
+    orca = start(["orca", "-u", scratch + "/prefs", "--debug-file", log.path], env=env)
     # Orca will not start while another Orca of this user runs.
-    if not wait_until(lambda: "ORCA: Startup complete" in log.text() or orca.poll() is not None):
-        fail("Orca did not start within 60 s")
-    if orca.poll() is not None:
-        fail(f"Orca did not start ({orca.returncode}): another Orca on?")
+    wait_until(lambda: "ORCA: Startup complete" in log.text() or orca.poll() is not None)
+    if "ORCA: Startup complete" not in log.text():
+        fail(f"Orca did not start ({orca.poll()}): another Orca on?")
     # The program on this X server, whatever platform the environment names.
-    program = subprocess.Popen(program_command, **dict(quiet, env=dict(env, QT_QPA_PLATFORM="xcb")))
-    processes.append(program)
+    program = start(program_command, env=dict(env, QT_QPA_PLATFORM="xcb"))
 
     def xdotool(*args):
         return subprocess.run(["xdotool", *args], env=env, check=True, capture_output=True).stdout
@@ -128,7 +99,12 @@ def run(program_command, scratch, processes):
         elif keys:
             xdotool("key", keys)
         expected = expected.split("|") if expected else []
-        wait_until(lambda: all_said_or_wrong(log.speech()[heard:], expected))
+
+        def all_said_or_wrong():  # Orca's lines read once: one may come in between two reads
+            said = log.speech()[heard:]
+            return len(said) >= len(expected) or said != expected[:len(said)]
+
+        wait_until(all_said_or_wrong)
         said = log.speech()[heard:]
         if said == [STARTED]:
             fail(f"the program's window never reached the screen reader: Orca said only {said}")
@@ -140,9 +116,20 @@ def run(program_command, scratch, processes):
         fail(f"the program ended with status {program.returncode}")
 
 
-log = None
+def start(command, **options):
+    processes.append(subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                      **options))
+    return processes[-1]
+
+
+log, processes, scratch = OrcaLog(), [], tempfile.mkdtemp()
 signal.signal(signal.SIGTERM, lambda *_: fail("stopped"))
 try:
-    main(sys.argv[1:])
+    take_order(sys.argv[1:], scratch)
 except (OSError, subprocess.SubprocessError) as error:
     fail(f"{type(error).__name__}: {error}")
+finally:
+    for process in processes:
+        process.kill()
+        process.wait()
+    shutil.rmtree(scratch)
