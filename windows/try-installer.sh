@@ -90,7 +90,7 @@ uninstall_in_place() {
 start_installed() {
     "$@" wine "$program_dir/bin/morvesta.exe" &
     running=$!
-    frame=$(wine "$probe" wait Morvesta 30 | tr -d '\r') || fail "the installed program showed no window"
+    frame=$(wine "$probe" wait Morvesta 60 | tr -d '\r') || fail "the installed program showed no window"
 }
 close_installed() {
     wine "$probe" close Morvesta >/dev/null || true
@@ -196,7 +196,7 @@ echo "installer: $(basename "$installer") installed over $(basename "$earlier")"
 # Every file the program looks for, through strace: none under the prefix
 # Qt for Windows was configured for, which no one installs and any user may
 # create (C:\opt, or the same on the current drive), in any letter case.
-start_installed strace -f -qq -s 4096 -e trace=%file -o "$scratch/trace"
+start_installed strace -f -qq --seccomp-bpf -s 4096 -e trace=%file -o "$scratch/trace"
 # Qt answers UI Automation for the window (Wine reads no further than the
 # window itself): a window (control type 50032) named Morvesta.
 reads=$(wine "$probe" reads Morvesta | tr -d '\r') || true
