@@ -24,7 +24,7 @@ packages=(g++ cmake make qt6-base-dev qt6-base-dev-tools fonts-liberation fonts-
 screen_reader=(xvfb dbus-daemon at-spi2-core python3-pyatspi orca openbox xdotool locales)
 # Qt for Windows and what the Windows program is made and tried with.
 windows=(g++-mingw-w64-x86-64-posix ninja-build perl dpkg-dev xz-utils ca-certificates
-    wine wine64 fonts-wine fonts-texgyre xvfb nsis locales xdotool imagemagick)
+    wine wine64 fonts-wine fonts-texgyre xvfb nsis locales xdotool imagemagick strace)
 case "$mode" in
 run) build=${BUILD_DIR:-build}; options=() ;;
 test) build=${BUILD_DIR:-build}; options=(-DMORVESTA_BUILD_TESTS=ON); packages+=("${screen_reader[@]}") ;;
@@ -39,8 +39,8 @@ package) build=${BUILD_DIR:-build-package}; options=(-DMORVESTA_BUILD_TESTS=OFF)
 windows | windows-package)
     # The cross compiler, what fetches and builds Qt's source, Wine with its
     # X server and a Bookman look-alike Windows can draw (the Windows program
-    # takes no URW Bookman), NSIS, and what drives the program for the
-    # screenshots.
+    # takes no URW Bookman), NSIS, what drives the program for the
+    # screenshots, and strace, which sees what files it looks for.
     packages+=("${windows[@]}")
     ;;
 # Both packages, and diffoscope to show where two builds differ.

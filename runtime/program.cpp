@@ -14,6 +14,8 @@
 
 #ifdef Q_OS_WIN
 #include <qt_windows.h>
+
+#include <sddl.h>
 #endif
 
 namespace runtime {
@@ -26,6 +28,29 @@ std::function<void()> &endHook()
     return hook;
 }
 
+#ifdef Q_OS_WIN
+// While the program runs it holds a named mutex, which its installer and
+// uninstaller look for before they touch its files (Windows keeps a running
+// program's file locked). In the Global\ namespace, so that they see it
+// whichever user's session runs the program, and open to everyone for
+// waiting only, so that a second user's program opens the same mutex; in
+// this session's Local\ namespace when Windows refuses Global\. The handle
+// stays open until the process ends, as the lock on its file does.
+void holdRunningMutex()
+{
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, nullptr, FALSE};
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
+            L"D:(A;;0x00100000;;;WD)", SDDL_REVISION_1, &attributes.lpSecurityDescriptor, nullptr))
+        attributes.lpSecurityDescriptor = nullptr;
+    for (const wchar_t *name :
+         {L"Global\\" MORVESTA_RUNNING_MUTEX, L"Local\\" MORVESTA_RUNNING_MUTEX}) {
+        if (CreateMutexExW(&attributes, name, 0, SYNCHRONIZE))
+            break;
+    }
+    LocalFree(attributes.lpSecurityDescriptor);
+}
+#endif
+
 } // namespace
 
 void setUpProgram()
@@ -34,6 +59,9 @@ void setUpProgram()
     if (done)
         return;
     done = true;
+#ifdef Q_OS_WIN
+    holdRunningMutex();
+#endif
     QApplication::setApplicationName(kProgramTitle);
     QApplication::setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25));
     installHeldKeyRule();

@@ -10,7 +10,8 @@
 namespace runtime {
 
 // What holds for the whole program, set once at start-up after the
-// QApplication and before the first window: the program's name, the window
+// QApplication and before the first window: on Windows, the mutex that tells
+// the installer the program runs; the program's name, the window
 // font that boxes, menus and tool tips share, the rule that held keys act
 // once, and what screen readers read of the program's controls (which must
 // come before any control exists). main(), the tests and the benchmarks all

@@ -6,8 +6,9 @@
 #      and at most 20 MB;
 #   4. the whole test suite under Wine, on a private X server;
 #   5. the installer, tried under Wine: silent install over an earlier
-#      version, the installed program shows its window, silent uninstall
-#      removes it;
+#      version, refused while that one runs, the installed program shows
+#      its window and looks for nothing under Qt's configured prefix, silent
+#      uninstall removes it (windows/try-installer.sh);
 #   6. screenshots of the main window and of the summary under Wine.
 # It also writes the third-party notices of the program, the corresponding
 # source beside the installer (morvesta-<version>-source.tar: the project at
@@ -205,7 +206,12 @@ if [ "$mode" = all ]; then
         -lole32 -loleaut32
 
     step="trying the installer under Wine"
-    "$root/windows/try-installer.sh" "$installer" "$earlier/morvesta-0.9.0-win64.exe"
+    # Where QtCore believes it is installed (the path QLibraryInfo starts
+    # from), in which the program must look for nothing.
+    qt_configured=$(strings "$qt_prefix/lib/libQt6Core.a" | sed -n 's/^qt_prfxpath=//p' | sort -u)
+    [ -n "$qt_configured" ] && [ "$(wc -l <<<"$qt_configured")" -eq 1 ] ||
+        fail "found no single configured prefix in $qt_prefix/lib/libQt6Core.a"
+    "$root/windows/try-installer.sh" "$installer" "$earlier/morvesta-0.9.0-win64.exe" "$qt_configured"
 
     step="taking the screenshots"
     "$root/windows/screenshots.sh" "$build/morvesta.exe" "$build"

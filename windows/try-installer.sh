@@ -1,20 +1,28 @@
 #!/usr/bin/env bash
 # Tries the installer under Wine as a counter's machine gets it: on Windows 7
 # it refuses to install, silently with a non-zero exit and interactively
-# with its message, and writes nothing; on Windows 10, an earlier version
-# installed silently, this one silently over it (one program folder, one
-# Start-menu shortcut, one entry in the installed programs list, with the
-# new version and the new program, its licence and its notices), the
-# installed program shows its window, and a silent uninstall takes it all
-# away again. Needs the environment
-# windows/build.sh sets up (WINEPREFIX, DISPLAY) and winprobe.exe beside the
-# installer; the installers are named morvesta-<version>-win64.exe.
+# with its message, and writes nothing; on Windows 10, a file it cannot
+# write stops it (exit code 5) before the installed programs list names it;
+# an earlier version installed silently and started, this one refuses while
+# it runs (silently with exit code 4, interactively asking to close it), as
+# the earlier uninstaller does, and the earlier program is untouched and
+# starts again; closed, this one installs silently over it (one program
+# folder, one Start-menu shortcut, one entry in the installed programs
+# list, with the new version and the new program, byte for byte, its
+# licence and its notices); the installed program shows its window, looking
+# for nothing under the prefix Qt for Windows was configured for (strace);
+# the uninstaller refuses while it runs; and a silent uninstall takes it all
+# away again. Needs the environment windows/build.sh sets up (WINEPREFIX,
+# DISPLAY), winprobe.exe and the stripped morvesta.exe beside the installer;
+# the installers are named morvesta-<version>-win64.exe.
 #
-#   try-installer.sh <installer> <installer of an earlier version>
+#   try-installer.sh <installer> <installer of an earlier version> <Qt's configured prefix>
 set -euo pipefail
 installer=$1
 earlier=$2
+qt_configured=$3
 probe=$(dirname "$installer")/winprobe.exe
+program=$(dirname "$installer")/morvesta.exe
 
 fail() {
     echo "installer: $*" >&2
@@ -61,7 +69,7 @@ expect() {
 # Waits a bounded time for a Windows program started in the background to
 # end; fails when it runs on.
 wait_for_exit() {
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do
         kill -0 "$1" 2>/dev/null || break
         sleep 0.1
     done
@@ -72,6 +80,33 @@ wait_for_exit() {
     wait "$1"
 }
 
+# Run in place instead, the uninstaller gives its exit code.
+uninstall_in_place() {
+    wine "$probe" run '"C:\Program Files\Morvesta\Uninstall.exe" /S _?=C:\Program Files\Morvesta' &
+    wait_for_exit $! "the uninstaller run in place"
+}
+# Starts the installed program in the background (its process in $running,
+# any command before it wrapping it) and waits for its window, at $frame.
+start_installed() {
+    "$@" wine "$program_dir/bin/morvesta.exe" &
+    running=$!
+    frame=$(wine "$probe" wait Morvesta 60 | tr -d '\r') || fail "the installed program showed no window"
+}
+close_installed() {
+    wine "$probe" close Morvesta >/dev/null || true
+    wait_for_exit "$running" "the installed program" || true
+}
+# Runs a command that must exit with the code given.
+expect_exit() {
+    local code=$1 what=$2 status=0
+    shift 2
+    "$@" || status=$?
+    [ "$status" -eq "$code" ] || fail "$what exited $status, not $code"
+}
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
 # What an earlier, interrupted try left behind goes first.
 if [ -x "$program_dir/Uninstall.exe" ]; then uninstall || true; fi
 rm -rf "$program_dir"
@@ -79,7 +114,7 @@ expect 0 "before installing"
 
 # The prefix is Windows 7 for this, and Windows 10 again whatever happens.
 windows_version() { wine winecfg -v "$1" >/dev/null 2>&1 || fail "could not set Wine to $1"; }
-trap 'windows_version win10' EXIT
+trap 'windows_version win10; rm -rf "$scratch"' EXIT
 windows_version win7
 status=0
 wine "$installer" /S || status=$?
@@ -98,14 +133,56 @@ wait_for_exit "$refusing" "the installer refusing Windows 7" || status=$?
 [ "$status" -ne 0 ] || fail "the interactive install on Windows 7 exited 0"
 expect 0 "after the interactive install refused Windows 7"
 windows_version win10
-trap - EXIT
+trap 'rm -rf "$scratch"' EXIT
 echo "installer: refused Windows 7 (exit code $status), with its message" >&2
+
+# A file that cannot be written (here a folder in the program's place) stops
+# the install before the installed programs list names it.
+mkdir -p "$program_dir/bin/morvesta.exe"
+expect_exit 5 "the silent install that could not write morvesta.exe" wine "$installer" /S
+[ "$(entries)" = 0 ] || fail "the install that could not write morvesta.exe left an installed programs entry"
+rm -rf "$program_dir"
+find "$drive_c" -path '*/Start Menu/*' -iname '*morvesta*.lnk' -delete
+expect 0 "after the install that could not write morvesta.exe"
+echo "installer: a file it could not write stopped it (exit code 5), unlisted" >&2
 
 wine "$earlier" /S || fail "the silent install of $(basename "$earlier") failed"
 [ "$(installed_version)" = "$(version_of "$earlier")" ] ||
     fail "the earlier version is listed as '$(installed_version)'"
+cp "$program_dir/bin/morvesta.exe" "$scratch/earlier.exe"
+cmp -s "$scratch/earlier.exe" "$program" && fail "the earlier version's morvesta.exe is this one's"
+
+# While the earlier program runs, neither this installer nor the earlier
+# uninstaller changes anything.
+start_installed
+expect_exit 4 "the silent install while Morvesta runs" wine "$installer" /S
+wine "$installer" &
+asking=$!
+title="Instalação do Morvesta"
+wine "$probe" wait "$title" 30 >/dev/null || fail "the installer did not ask to close Morvesta"
+message=$(wine "$probe" text "$title" | tr -d '\r')
+[ "$message" = "Feche o Morvesta antes de continuar." ] ||
+    fail "the installer's message while Morvesta runs is '$message'"
+wine "$probe" close "$title" >/dev/null
+status=0
+wait_for_exit "$asking" "the installer asking to close Morvesta" || status=$?
+[ "$status" -eq 4 ] || fail "the interactive install cancelled while Morvesta runs exited $status, not 4"
+expect_exit 4 "the silent uninstall while Morvesta runs" uninstall_in_place
+cmp -s "$scratch/earlier.exe" "$program_dir/bin/morvesta.exe" ||
+    fail "the installer or the uninstaller changed morvesta.exe while it ran"
+expect 1 "after refusing while Morvesta runs"
+[ "$(installed_version)" = "$(version_of "$earlier")" ] ||
+    fail "after refusing while Morvesta runs the installed programs list shows '$(installed_version)'"
+close_installed
+start_installed
+close_installed
+echo "installer: refused while Morvesta ran (exit code 4), silently and interactively, as the" \
+    "uninstaller did; the earlier program untouched, started again" >&2
+
 wine "$installer" /S || fail "the silent install over the earlier version failed"
 expect 1 "after installing over the earlier version"
+cmp -s "$program" "$program_dir/bin/morvesta.exe" ||
+    fail "after the upgrade Program Files\\Morvesta\\bin\\morvesta.exe is not this build's morvesta.exe"
 [ "$(installed_version)" = "$(version_of "$installer")" ] ||
     fail "after the upgrade the installed programs list shows version '$(installed_version)'"
 file_version=$(strings -el "$program_dir/bin/morvesta.exe" | grep -A1 -x FileVersion | tail -n1)
@@ -116,16 +193,26 @@ for file in LICENSE.txt THIRD-PARTY-NOTICES.txt; do
 done
 echo "installer: $(basename "$installer") installed over $(basename "$earlier")" >&2
 
-wine "$program_dir/bin/morvesta.exe" &
-program=$!
-frame=$(wine "$probe" wait Morvesta 30 | tr -d '\r') || fail "the installed program showed no window"
+# Every file the program looks for, through strace: none under the prefix
+# Qt for Windows was configured for, which no one installs and any user may
+# create (C:\opt, or the same on the current drive), in any letter case.
+start_installed strace -f -qq --seccomp-bpf -s 4096 -e trace=%file -o "$scratch/trace"
 # Qt answers UI Automation for the window (Wine reads no further than the
 # window itself): a window (control type 50032) named Morvesta.
 reads=$(wine "$probe" reads Morvesta | tr -d '\r') || true
 [ "$reads" = "50032 Morvesta" ] || fail "UI Automation reads the window as '$reads'"
-wine "$probe" close Morvesta >/dev/null || true
-wait_for_exit "$program" "the installed program" || true
+expect_exit 4 "the silent uninstall while Morvesta runs" uninstall_in_place
+cmp -s "$program" "$program_dir/bin/morvesta.exe" || fail "the uninstaller changed morvesta.exe while it ran"
+close_installed
 echo "installer: installed program showed its window at $frame" >&2
+parent=${qt_configured%/*}
+outside=$(sed 's#[/\\]\+#/#g' "$scratch/trace" |
+    grep -oiF -e "${parent#/}/" -e "${parent#/}\"" -e "/${qt_configured##*/}/" -e "/${qt_configured##*/}\"" |
+    head -n1) || true
+[ -z "$outside" ] || fail "the installed program looked in $qt_configured: $(sed 's#[/\\]\+#/#g' \
+    "$scratch/trace" | grep -iF "$outside" | grep -o '"[^"]*"' | head -n1)"
+grep -q 'morvesta\.exe' "$scratch/trace" || fail "strace saw nothing of the installed program"
+echo "installer: the installed program looked for nothing in $qt_configured" >&2
 
 uninstall || fail "the silent uninstall failed or left Program Files\\Morvesta behind"
 expect 0 "after uninstalling"

@@ -10,8 +10,13 @@
  *   winprobe text <title>            prints the window's static texts (a
  *                                    message box's message), one a line,
  *                                    in UTF-8
+ *   winprobe run <command line>      runs the command line as it is (Wine
+ *                                    would quote an argument with spaces,
+ *                                    as an uninstaller's "_?=" must not be)
+ *                                    and waits for it to end
  *
- * Exit code 0 when the window was there, 1 when it was not. */
+ * Exit code 0 when the window was there, 1 when it was not; for run, the
+ * program's exit code, 255 when it could not be started. */
 #include <windows.h>
 
 #include <ole2.h>
@@ -93,7 +98,18 @@ int wmain(int argc, wchar_t **argv)
         HWND window = findShown(argv[2]);
         return window ? (EnumChildWindows(window, printStatic, 0), 0) : 1;
     }
-    fputs("usage: winprobe wait <title> <seconds> | close <title> | reads <title> | text <title>\n",
+    if (argc >= 3 && wcscmp(argv[1], L"run") == 0) {
+        STARTUPINFOW startup = {.cb = sizeof startup};
+        PROCESS_INFORMATION process;
+        DWORD status = 255;
+        if (!CreateProcessW(NULL, argv[2], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
+            return 255;
+        WaitForSingleObject(process.hProcess, INFINITE);
+        GetExitCodeProcess(process.hProcess, &status);
+        return (int)status;
+    }
+    fputs("usage: winprobe wait <title> <seconds> | close <title> | reads <title> | text <title> |"
+          " run <command line>\n",
           stderr);
     return 2;
 }
