@@ -12,6 +12,7 @@
 # Windows release in DIR from its source archive and checks that each signed
 # file there is that build plus its signature (windows/verify-release.sh).
 set -euo pipefail
+caller=$PWD
 cd "$(dirname "$0")"
 . cmake/build-env.sh
 build_env_modes
@@ -74,7 +75,10 @@ case "$mode" in
 windows) exec windows/build.sh ;;
 windows-package) exec windows/build.sh package ;;
 reproduce) exec .ci/reproduce ;;
-verify-release) exec windows/verify-release.sh "${@:2}" ;;
+verify-release)
+    [ $# -eq 2 ] && [ -d "$caller/$2" -o -d "$2" ] || { echo "usage: $0 verify-release DIR" >&2; exit 2; }
+    exec windows/verify-release.sh "$(cd "$caller" && cd "$2" && pwd)"
+    ;;
 esac
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}" </dev/null
 cmake --build "$build" --parallel "$(nproc)" </dev/null

@@ -227,8 +227,9 @@ rm -f "$build"/morvesta-*-win64.exe
 # (cmake/cpack-options.cmake, cmake/sign-staged.cmake).
 (cd "$build" && MORVESTA_UNSIGNED_EXE=$unsigned_exe MORVESTA_RELEASED_EXE=$build/morvesta.exe \
     cpack -G NSIS </dev/null >"$build/cpack.log" 2>&1) ||
-    fail "cpack failed: $(cat "$build"/_CPack_Packages/*/NSIS/NSISOutput.log "$build/cpack.log" 2>/dev/null |
-        grep -m1 -E '^(sign: |CMake Error|CPack Error)' || tail -n1 "$build/cpack.log")"
+    fail "cpack failed: $({ grep -ho -m1 -E 'sign-staged: .*' "$build/cpack.log" ||
+        grep -h -m1 '^sign: ' "$build"/_CPack_Packages/*/NSIS/NSISOutput.log ||
+        grep -m1 'CPack Error' "$build/cpack.log" || tail -n1 "$build/cpack.log"; } 2>/dev/null)"
 installer=$(ls "$build"/morvesta-*-win64.exe 2>/dev/null || true)
 [ -n "$installer" ] || fail "cpack made no installer in $build"
 version=$(basename "$installer" | sed 's/^morvesta-\(.*\)-win64\.exe$/\1/')
