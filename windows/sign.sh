@@ -127,9 +127,11 @@ sign_file() {
         local options
         read -ra options <<<"$(key_options)"
         osslsigncode sign "${options[@]}" -readpass <(password) -h sha256 -n Morvesta \
-            "${timestamp[@]}" -in "$unsigned" -out "$partial" >/dev/null 2>"$partial.log" ||
-            { local why; why=$(grep -v '^$' "$partial.log" | tail -n1); rm -f "$partial.log"
-              fail "signing $name failed: $why"; }
+            "${timestamp[@]}" -in "$unsigned" -out "$partial" >"$partial.log" 2>&1 ||
+            { local why; why=$(grep -v -e '^$' -e '^Failed$' "$partial.log" | tail -n1 || true)
+              [ ${#timestamp[@]} -eq 0 ] || ! grep -qiE 'time-?stamp|connect' "$partial.log" ||
+                  why="no time stamp from $MORVESTA_SIGN_TIMESTAMP_URL ($why)"
+              rm -f "$partial.log"; fail "signing $name failed: $why"; }
         rm -f "$partial.log"
         osslsigncode extract-signature -pem -in "$partial" -out "$sig_partial" >/dev/null 2>&1 ||
             fail "could not extract the signature of $name"

@@ -52,7 +52,11 @@ else
     temporary=$work
 fi
 work=$(cd "$work" && pwd)
-stamp=$(cat "$archive" "$release"/*.sig 2>/dev/null | sha256sum | cut -d' ' -f1)
+signatures=()
+for signature in "$release"/*.sig; do
+    [ ! -f "$signature" ] || signatures+=("$signature")
+done
+stamp=$(cat "$archive" "${signatures[@]}" | sha256sum | cut -d' ' -f1)
 if [ "$(cat "$work/.built" 2>/dev/null)" != "$stamp" ]; then
     rm -rf "$work/tree" "$work/build" "$work/.built"
     mkdir -p "$work/tree"
