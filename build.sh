@@ -8,12 +8,14 @@
 # "./build.sh package" makes the Debian package alone (build-package/), and
 # "./build.sh windows-package" the Windows program and installer alone, each
 # with SHA256SUMS; "./build.sh reproduce" runs .ci/reproduce, which makes
-# both twice and compares them.
+# both twice and compares them. "./build.sh verify-release DIR" rebuilds the
+# Windows release in DIR from its source archive and checks that each signed
+# file there is that build plus its signature (windows/verify-release.sh).
 set -euo pipefail
+caller=$PWD
 cd "$(dirname "$0")"
-# Files and folders get the usual modes whatever the caller's umask, as
-# dpkg-buildpackage does: they go into the packages as they are.
-umask 022
+. cmake/build-env.sh
+build_env_modes
 
 mode=${1:-run}
 packages=(g++ cmake make qt6-base-dev qt6-base-dev-tools fonts-liberation fonts-urw-base35)
@@ -24,7 +26,7 @@ packages=(g++ cmake make qt6-base-dev qt6-base-dev-tools fonts-liberation fonts-
 screen_reader=(xvfb dbus-daemon at-spi2-core python3-pyatspi orca openbox xdotool locales)
 # Qt for Windows and what the Windows program is made and tried with.
 windows=(g++-mingw-w64-x86-64-posix ninja-build perl dpkg-dev xz-utils ca-certificates
-    wine wine64 fonts-wine fonts-texgyre xvfb nsis locales xdotool imagemagick strace)
+    wine wine64 fonts-wine fonts-texgyre xvfb nsis locales xdotool imagemagick strace osslsigncode)
 case "$mode" in
 run) build=${BUILD_DIR:-build}; options=() ;;
 test) build=${BUILD_DIR:-build}; options=(-DMORVESTA_BUILD_TESTS=ON); packages+=("${screen_reader[@]}") ;;
@@ -34,9 +36,9 @@ sanitize)
     packages+=("${screen_reader[@]}")
     ;;
 # CPack's Debian generator finds the program's libraries with file and
-# dpkg-shlibdeps.
-package) build=${BUILD_DIR:-build-package}; options=(-DMORVESTA_BUILD_TESTS=OFF); packages+=(dpkg-dev file) ;;
-windows | windows-package)
+# dpkg-shlibdeps; hardening-check (devscripts) checks the packaged program.
+package) build=${BUILD_DIR:-build-package}; options=(-DMORVESTA_BUILD_TESTS=OFF); packages+=(dpkg-dev file devscripts) ;;
+windows | windows-package | verify-release)
     # The cross compiler, what fetches and builds Qt's source, Wine with its
     # X server and a Bookman look-alike Windows can draw (the Windows program
     # takes no URW Bookman), NSIS, what drives the program for the
@@ -44,8 +46,8 @@ windows | windows-package)
     packages+=("${windows[@]}")
     ;;
 # Both packages, and diffoscope to show where two builds differ.
-reproduce) packages+=(dpkg-dev file "${windows[@]}" diffoscope-minimal) ;;
-*) echo "usage: $0 [run|test|sanitize|windows|package|windows-package|reproduce]" >&2; exit 2 ;;
+reproduce) packages+=(dpkg-dev file devscripts "${windows[@]}" diffoscope-minimal) ;;
+*) echo "usage: $0 [run|test|sanitize|windows|package|windows-package|reproduce|verify-release DIR]" >&2; exit 2 ;;
 esac
 
 sudo=()
@@ -62,7 +64,7 @@ if ((${#missing[@]})); then
 fi
 
 case "$mode" in
-test | sanitize | windows | windows-package | reproduce)
+test | sanitize | windows | windows-package | reproduce | verify-release)
     # Orca, and Wine for its regional setting, speak the system's Brazilian
     # Portuguese locale, which must exist for them.
     locale -a 2>/dev/null | grep -qix 'pt_BR.utf8' ||
@@ -73,6 +75,10 @@ case "$mode" in
 windows) exec windows/build.sh ;;
 windows-package) exec windows/build.sh package ;;
 reproduce) exec .ci/reproduce ;;
+verify-release)
+    [ $# -eq 2 ] && [ -d "$caller/$2" -o -d "$2" ] || { echo "usage: $0 verify-release DIR" >&2; exit 2; }
+    exec windows/verify-release.sh "$(cd "$caller" && cd "$2" && pwd)"
+    ;;
 esac
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}" </dev/null
 cmake --build "$build" --parallel "$(nproc)" </dev/null
@@ -84,6 +90,28 @@ if [ "$mode" = package ]; then
     cd "$build"
     rm -f morvesta_*.deb
     cpack -G DEB </dev/null
+    # The packaged program has Debian's hardening (cmake/hardening.cmake):
+    # PIE, stack protector, read-only relocations bound at start. (Control
+    # flow protection is compiled in, but the system's start files lack it,
+    # so the program is not marked for it.)
+    rm -rf hardening && mkdir hardening
+    dpkg-deb -x morvesta_*.deb hardening
+    hardening-check -q --nofortify --nocfprotection hardening/usr/bin/morvesta >&2 ||
+        { echo "build.sh package: usr/bin/morvesta lacks the hardening above" >&2; exit 1; }
+    # Fortified calls: hardening-check finds none in the program, as the only
+    # libc calls fortification covers that it makes are memcpy and memmove of
+    # sizes known at run time only (in Qt's containers), which stay as they
+    # are. That the program's own compile fortifies is shown on a call whose
+    # size is known, compiled with the program's flags.
+    flags=$(sed -n 's/^CXX_\(DEFINES\|FLAGS\) = //p' app/CMakeFiles/morvesta.dir/flags.make)
+    echo '#include <cstring>
+        char b[4]; void f(const char *s, unsigned long n) { std::memcpy(b, s, n); }' >hardening/probe.cpp
+    # shellcheck disable=SC2086 # (the flags, one a word)
+    c++ $flags -c hardening/probe.cpp -o hardening/probe.o && nm hardening/probe.o | grep -q __memcpy_chk ||
+        { echo "build.sh package: the program is compiled without fortified calls (_FORTIFY_SOURCE)" >&2; exit 1; }
+    rm -rf hardening
+    ar tv morvesta_*.deb | grep -qv '^rw-r--r-- 0/0 ' &&
+        { echo "build.sh package: the package's members do not have mode 644" >&2; exit 1; }
     sha256sum morvesta_*.deb >SHA256SUMS
     exit 0
 fi

@@ -116,7 +116,8 @@ Licence: GNU Lesser General Public License v3 (LGPL-3.0-only), whose text
 follows, with the GNU General Public License v3 it builds on.
 Qt's corresponding source, and how to rebuild ${PROGRAM} against a modified
 Qt, are in morvesta-${VERSION}-source.tar, published beside the installer
-(see the README in it).
+(see the README in it). Whoever passes ${PROGRAM} or its installer on to
+anyone else passes morvesta-${VERSION}-source.tar on with it.
 
 ${lgpl}
 ${rule}

@@ -78,6 +78,10 @@ if(UNIX AND NOT APPLE)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-urw-base35")
     set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+    # The package's folders and the archive's members with fixed modes,
+    # whatever the umask.
+    set(CPACK_PRE_BUILD_SCRIPTS "${CMAKE_CURRENT_LIST_DIR}/deb-staged-modes.cmake")
+    set(CPACK_POST_BUILD_SCRIPTS "${CMAKE_CURRENT_LIST_DIR}/deb-member-modes.cmake")
 elseif(WIN32)
     # An installer: the program under Program Files with its licence and the
     # third-party notices, a Start-menu shortcut, an entry in the installed
@@ -94,6 +98,19 @@ elseif(WIN32)
     set(CPACK_NSIS_MUI_UNIICON "${CMAKE_BINARY_DIR}/app/morvesta.ico")
     set(CPACK_MORVESTA_RUNNING_MUTEX "${MORVESTA_RUNNING_MUTEX}")
     install(FILES LICENSE DESTINATION . RENAME LICENSE.txt)
+
+    # Signing (windows/build.sh, windows/sign.sh): these, or the environment
+    # variables of the same names, which win. The password never goes into
+    # the cache: MORVESTA_SIGN_PASSWORD in the environment, or a file.
+    set(MORVESTA_SIGN_PKCS12 "" CACHE FILEPATH "PKCS#12 file with the code-signing key and certificates")
+    set(MORVESTA_SIGN_PASSWORD_FILE "" CACHE FILEPATH "File holding the PKCS#12 password or PKCS#11 PIN")
+    set(MORVESTA_SIGN_PKCS11_MODULE "" CACHE FILEPATH "PKCS#11 module of the token holding the key")
+    set(MORVESTA_SIGN_PKCS11_KEY "" CACHE STRING "PKCS#11 id or URI of the code-signing key")
+    set(MORVESTA_SIGN_CERTS "" CACHE FILEPATH "Certificate chain (PEM) of a PKCS#11 key")
+    set(MORVESTA_SIGN_TIMESTAMP_URL "" CACHE STRING "RFC 3161 time-stamp server (optional)")
+    set(CPACK_MORVESTA_SIGN_SCRIPT "${PROJECT_SOURCE_DIR}/windows/sign.sh")
+    # The installer takes the program as released, signed when it is.
+    set(CPACK_PRE_BUILD_SCRIPTS "${CMAKE_CURRENT_LIST_DIR}/sign-staged.cmake")
 else()
     set(CPACK_GENERATOR ZIP)
 endif()

@@ -9,12 +9,22 @@
 #      version, refused while that one runs, the installed program shows
 #      its window and looks for nothing under Qt's configured prefix, silent
 #      uninstall removes it (windows/try-installer.sh);
-#   6. screenshots of the main window and of the summary under Wine.
+#   6. screenshots of the main window and of the summary under Wine;
+#   7. the program and its installer built again from the corresponding
+#      source, in a folder of their own: the same bytes (verify-release.sh).
 # It also writes the third-party notices of the program, the corresponding
 # source beside the installer (morvesta-<version>-source.tar: the project at
 # this commit and Qt's source package) and SHA256SUMS of what it made.
 # "windows/build.sh package" makes only the program and those files, without
-# the tests, the tries under Wine or the screenshots.
+# the tests, the tries under Wine, the screenshots or the second build.
+#
+# Given a signing key (windows/sign.sh names the variables; unset ones are
+# also read from the build's CMake cache), the program, the uninstaller
+# inside the installer and the installer are signed, and each signature is
+# also written alone beside them (<file>.sig, Uninstall.exe.sig); without
+# one they are left unsigned. A signed build is a release: like one asked
+# for with MORVESTA_RELEASE=1, it stops when the checkout has uncommitted
+# changes (a developer's build only says so).
 # Any failure stops it with a one-line reason and a non-zero exit.
 set -euo pipefail
 
@@ -22,15 +32,12 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 mode=${1:-all}
 case "$mode" in all | package) ;; *) echo "usage: $0 [package]" >&2; exit 2 ;; esac
-# Files and folders get the usual modes whatever the caller's umask, as
-# dpkg-buildpackage does: they go into the archives as they are.
-umask 022
+. "$root/cmake/build-env.sh"
+build_env_modes
 build=${BUILD_DIR:-build-windows}
 case "$build" in /*) ;; *) build=$root/$build ;; esac
-# The cache sits in the user's home, which a bare CI environment may not name.
-export HOME=${HOME:-$(getent passwd "$(id -u)" | cut -d: -f6)}
-cache=${MORVESTA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/morvesta}
-export MORVESTA_CACHE=$cache
+build_env_cache
+cache=$MORVESTA_CACHE
 
 step=starting
 fail() {
@@ -49,6 +56,40 @@ cleanup() {
 trap cleanup EXIT
 
 start=$SECONDS
+
+# What an earlier run released goes first: nothing this run does not make
+# again may stay under a release file's name (an unsigned file where a
+# signed one is expected above all).
+mkdir -p "$build"
+rm -rf "$build"/morvesta.exe "$build"/morvesta-*-win64.exe* "$build"/*.sig "$build/SHA256SUMS" \
+    "$build/signatures"
+
+step="reading the signing key"
+# The key from the environment, else from the build's CMake cache.
+for variable in MORVESTA_SIGN_PKCS12 MORVESTA_SIGN_PASSWORD_FILE MORVESTA_SIGN_PKCS11_MODULE \
+    MORVESTA_SIGN_PKCS11_KEY MORVESTA_SIGN_CERTS MORVESTA_SIGN_TIMESTAMP_URL; do
+    [ -z "${!variable:-}" ] && [ -f "$build/CMakeCache.txt" ] || continue
+    value=$(sed -n "s/^$variable:[A-Z]*=//p" "$build/CMakeCache.txt")
+    [ -z "$value" ] || export "$variable=$value"
+done
+# verify-release.sh asks to attach signatures (MORVESTA_SIGN_MODE=attach,
+# MORVESTA_SIGN_FROM: the release's folder) instead of signing.
+if [ "${MORVESTA_SIGN_MODE:-}" != attach ]; then
+    # One line from sign.sh when the key is missing, unreadable or wrongly
+    # protected, and nothing made.
+    signing=$("$root/windows/sign.sh" check) || exit 1
+    if [ "$signing" = sign ]; then export MORVESTA_SIGN_MODE=sign; else unset MORVESTA_SIGN_MODE; fi
+fi
+# The source archive holds the commit; the program is built from the tree.
+uncommitted=0
+if [ "$(git -C "$root" rev-parse --show-toplevel 2>/dev/null)" = "$root" ] &&
+    [ -n "$(git -C "$root" status --porcelain)" ]; then
+    uncommitted=1
+fi
+if [ "$uncommitted" = 1 ] && { [ "${MORVESTA_SIGN_MODE:-}" = sign ] || [ "${MORVESTA_RELEASE:-0}" = 1 ]; }; then
+    echo "build.sh windows: $root has uncommitted changes; a release is built from a commit" >&2
+    exit 1
+fi
 
 step="building Qt for Windows"
 qt_prefix=$("$root/windows/qt.sh" | tail -n1)
@@ -147,15 +188,28 @@ done
 step="staging the stripped program"
 rm -rf "$build/stage"
 cmake --install "$build" --strip --prefix "$build/stage" >/dev/null
-cp "$build/stage/bin/morvesta.exe" "$build/morvesta.exe"
-size=$(stat -c %s "$build/morvesta.exe")
+unsigned_exe=$build/stage/bin/morvesta.exe
+size=$(stat -c %s "$unsigned_exe")
 [ "$size" -le 20000000 ] || fail "morvesta.exe is $size bytes, more than 20 MB"
-objdump -h "$build/morvesta.exe" | grep -q '\.debug' && fail "morvesta.exe is not stripped"
-log "morvesta.exe: $size bytes, imports: $(objdump -p "$build/morvesta.exe" |
+objdump -h "$unsigned_exe" | grep -q '\.debug' && fail "morvesta.exe is not stripped"
+log "morvesta.exe: $size bytes, imports: $(objdump -p "$unsigned_exe" |
     sed -n 's/^[[:space:]]*DLL Name: //p' | tr '\n' ' ')"
 for file in LICENSE.txt THIRD-PARTY-NOTICES.txt; do
     [ -s "$build/stage/$file" ] || fail "the install has no $file beside the program"
 done
+
+step="signing the program"
+# The signatures, written or to be attached, and the uninstaller as makensis
+# wrote it (signatures/uninstaller/), for sign.sh.
+export MORVESTA_SIGNATURES=$build/signatures
+mkdir -p "$MORVESTA_SIGNATURES"
+if [ "${MORVESTA_SIGN_MODE:-}" = attach ]; then
+    for signature in "$MORVESTA_SIGN_FROM"/*.sig; do
+        [ ! -f "$signature" ] || cp "$signature" "$MORVESTA_SIGNATURES/"
+    done
+fi
+"$root/windows/sign.sh" file "$unsigned_exe" "$build/morvesta.exe" "$MORVESTA_SIGNATURES/morvesta.exe.sig" ||
+    exit 1
 
 if [ "$mode" = all ]; then
     step="running the test suite under Wine"
@@ -169,16 +223,31 @@ fi
 
 step="making the installer"
 rm -f "$build"/morvesta-*-win64.exe
-(cd "$build" && cpack -G NSIS </dev/null >/dev/null)
+# The installer takes the program as released (signed, when it is), and
+# makensis hands the uninstaller to sign.sh before packing it in
+# (cmake/cpack-options.cmake, cmake/sign-staged.cmake).
+(cd "$build" && MORVESTA_UNSIGNED_EXE=$unsigned_exe MORVESTA_RELEASED_EXE=$build/morvesta.exe \
+    cpack -G NSIS </dev/null >"$build/cpack.log" 2>&1) ||
+    fail "cpack failed: $({ grep -ho -m1 -E 'sign-staged: .*' "$build/cpack.log" ||
+        grep -h -m1 '^sign: ' "$build"/_CPack_Packages/*/NSIS/NSISOutput.log ||
+        grep -m1 'CPack Error' "$build/cpack.log" || tail -n1 "$build/cpack.log"; } 2>/dev/null)"
 installer=$(ls "$build"/morvesta-*-win64.exe 2>/dev/null || true)
 [ -n "$installer" ] || fail "cpack made no installer in $build"
 version=$(basename "$installer" | sed 's/^morvesta-\(.*\)-win64\.exe$/\1/')
+step="signing the installer"
+mv "$installer" "$MORVESTA_SIGNATURES/$(basename "$installer").unsigned"
+"$root/windows/sign.sh" file "$MORVESTA_SIGNATURES/$(basename "$installer").unsigned" "$installer" \
+    "$MORVESTA_SIGNATURES/$(basename "$installer").sig" || exit 1
+step="checking the programs' PE flags"
+uninstaller=()
+[ ! -f "$MORVESTA_SIGNATURES/uninstaller/Uninstall.exe" ] || uninstaller=("$MORVESTA_SIGNATURES/uninstaller/Uninstall.exe")
+"$root/windows/pe-flags.sh" "$build/morvesta.exe" "$installer" "${uninstaller[@]}" || exit 1
 
 step="writing the corresponding source"
 # What the LGPL asks to come with a program linked statically with Qt: the
 # program's source at this commit and Qt's source package as qt.sh fetched
 # it, packed as the rest is, with the commit's time and in name order.
-epoch=$(sed -n 's/^set(CPACK_MORVESTA_SOURCE_DATE_EPOCH "\([0-9]*\)")$/\1/p' "$build/CPackConfig.cmake")
+epoch=$(build_env_epoch "$build")
 [ -n "$epoch" ] || fail "no SOURCE_DATE_EPOCH in $build/CPackConfig.cmake"
 name=morvesta-$version-source
 rm -rf "$build/source"
@@ -188,7 +257,11 @@ cp "$qt_prefix"/source/* "$build/source/$name/qt6-base/"
 LC_ALL=C tar --sort=name --mtime="@$epoch" --owner=0 --group=0 --numeric-owner \
     --mode='u+rwX,go+rX,go-w' --format=gnu -C "$build/source" -cf "$build/$name.tar" "$name"
 rm -rf "$build/source"
-(cd "$build" && sha256sum morvesta.exe "$(basename "$installer")" "$name.tar" >SHA256SUMS)
+release=(morvesta.exe "$(basename "$installer")" "$name.tar")
+for signature in "${release[@]/%/.sig}" Uninstall.exe.sig; do
+    [ ! -f "$MORVESTA_SIGNATURES/$signature" ] || { cp "$MORVESTA_SIGNATURES/$signature" "$build/" && release+=("$signature"); }
+done
+(cd "$build" && sha256sum "${release[@]}" >SHA256SUMS)
 
 if [ "$mode" = all ]; then
     step="making an installer of an earlier version"
@@ -198,7 +271,7 @@ if [ "$mode" = all ]; then
     qt_cmake -S . -B "$earlier" -DMORVESTA_VERSION=0.9.0 -DMORVESTA_BUILD_TESTS=OFF
     cmake --build "$earlier" --parallel "$(nproc)" </dev/null >/dev/null
     rm -f "$earlier"/morvesta-*-win64.exe
-    (cd "$earlier" && cpack -G NSIS </dev/null >/dev/null)
+    (cd "$earlier" && env -u MORVESTA_SIGN_MODE cpack -G NSIS </dev/null >/dev/null)
     [ -f "$earlier/morvesta-0.9.0-win64.exe" ] || fail "cpack made no installer in $earlier"
 
     step="building the window probe"
@@ -215,6 +288,18 @@ if [ "$mode" = all ]; then
 
     step="taking the screenshots"
     "$root/windows/screenshots.sh" "$build/morvesta.exe" "$build"
+
+    step="building again from the corresponding source"
+    if [ "$uncommitted" = 1 ]; then
+        log "not built again from the source archive: it holds the commit, without the uncommitted changes"
+    else
+        # In a folder of its own, with its own Wine session: this one's ends.
+        wineserver -k 2>/dev/null || true
+        exec 8>&-
+        rebuild_start=$SECONDS
+        "$root/windows/verify-release.sh" "$build" || exit 1
+        log "built again from the source archive, the same bytes: $((SECONDS - rebuild_start)) s"
+    fi
 fi
 
 trap - ERR

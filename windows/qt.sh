@@ -23,9 +23,9 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-# The cache sits in the user's home, which a bare CI environment may not name.
-export HOME=${HOME:-$(getent passwd "$(id -u)" | cut -d: -f6)}
-cache=${MORVESTA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/morvesta}
+. "$here/../cmake/build-env.sh"
+build_env_cache
+cache=$MORVESTA_CACHE
 toolchain=$here/mingw-w64.cmake
 
 fail() {
@@ -87,16 +87,15 @@ cp "$toolchain" "$prefix/mingw-w64.cmake"
 toolchain=$prefix/mingw-w64.cmake
 
 # A private deb-src list made from the machine's own binary sources, so the
-# system's lists stay untouched.
-# Debian's own stanzas only: another vendor's repository may have no sources.
-for list in /etc/apt/sources.list.d/*.sources; do
-    grep -q debian-archive-keyring "$list" 2>/dev/null || continue
-    sed 's/^Types:.*/Types: deb-src/' "$list" >"$work/sources.list.d/$(basename "$list")"
-done
-for list in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-    [ -f "$list" ] || continue
-    sed -n 's/^deb \(.*debian.*\)/deb-src \1/p' "$list" >"$work/sources.list.d/$(basename "$list").list"
-done
+# system's lists stay untouched. Debian's own sources only (signed by its
+# archive keyring or, without a Signed-By, at an address naming debian):
+# another vendor's repository may have no sources.
+apt_sources | while read -r uri suite signed components; do
+    case "$signed" in
+    *debian-archive-keyring*) echo "deb-src [signed-by=$signed] $uri $suite $components" ;;
+    -) [[ $uri != *debian* ]] || echo "deb-src $uri $suite $components" ;;
+    esac
+done >"$work/sources.list.d/debian.list"
 apt_private=(
     -o Dir::Etc::SourceList=/dev/null
     -o "Dir::Etc::SourceParts=$work/sources.list.d"
@@ -115,8 +114,9 @@ source_dir=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | h
 # rcc stores each resource file's time: the source package's own date.
 SOURCE_DATE_EPOCH=$(dpkg-parsechangelog -l "$source_dir/debian/changelog" -S Timestamp) ||
     fail "could not read the date of qt6-base $version from its changelog"
-export SOURCE_DATE_EPOCH LC_ALL=C TZ=UTC
-umask 022
+export SOURCE_DATE_EPOCH
+build_env_c
+build_env_modes
 map=-ffile-prefix-map=$work=$mapped_work
 
 echo "windows/qt.sh: configuring Qt $upstream for x86_64-w64-mingw32 into $prefix" >&2

@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# Tries the signing of the Windows release on a tree whose build-windows/ is
+# built already (only the packaging runs again), with a certificate
+# authority and a code-signing certificate made here with openssl and thrown
+# away afterwards:
+#   - a key that is missing, damaged, opened with a wrong password or
+#     readable by others stops windows/build.sh with one line naming it,
+#     before anything is made; a signing that fails half-way (a time-stamp
+#     server that cannot be reached) stops it too; neither leaves a release
+#     file behind;
+#   - signed, the program, the installer and the uninstaller packed into it
+#     verify against the throwaway authority (osslsigncode verify -CAfile)
+#     and keep their PE protections (windows/build.sh checks them);
+#   - verify-release.sh finds the signed release to be the build from its
+#     source archive plus the signatures, and a copy with one byte changed
+#     not to be, naming the file and the offset.
+#
+#   try-signing.sh <tree>
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../cmake/build-env.sh"
+build_env_cache
+tree=$(cd "$1" && pwd)
+built=$tree/build-windows
+
+fail() {
+    echo "try-signing: $*" >&2
+    exit 1
+}
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/morvesta-signing.XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+cd "$scratch"
+
+openssl req -x509 -newkey rsa:3072 -nodes -keyout ca.key -out ca.pem -days 2 -subj "/CN=Morvesta throwaway CA" \
+    -addext basicConstraints=critical,CA:TRUE -addext keyUsage=critical,keyCertSign,cRLSign 2>/dev/null
+openssl req -newkey rsa:3072 -nodes -keyout signer.key -out signer.csr -subj "/CN=Morvesta throwaway signer" 2>/dev/null
+printf '%s\n' basicConstraints=CA:FALSE keyUsage=critical,digitalSignature extendedKeyUsage=codeSigning >signer.ext
+openssl x509 -req -in signer.csr -CA ca.pem -CAkey ca.key -CAcreateserial -days 2 -extfile signer.ext \
+    -out signer.pem 2>/dev/null
+echo "throwaway-$RANDOM$RANDOM" >password
+openssl pkcs12 -export -inkey signer.key -in signer.pem -certfile ca.pem -passout file:password -out signer.p12
+rm ca.key signer.key
+head -c 3000 /dev/urandom >damaged.p12
+cp signer.p12 open.p12
+chmod 600 signer.p12 damaged.p12
+chmod 644 open.p12
+key=(MORVESTA_SIGN_PKCS12="$scratch/signer.p12" MORVESTA_SIGN_PASSWORD_FILE="$scratch/password")
+
+package() {
+    (cd "$tree" && "${build_env_bare[@]}" HOME="$HOME" MORVESTA_CACHE="$MORVESTA_CACHE" "$@" windows/build.sh package) \
+        </dev/null
+}
+# <what> <words of its one line> <variables>...
+refused() {
+    local what=$1 words=$2
+    shift 2
+    ! package "$@" >out 2>errors || fail "$what: the build went on"
+    [ "$what" = "a time-stamp server out of reach" ] || [ "$(wc -l <errors)" -eq 1 ] ||
+        fail "$what: not one line but: $(head -c 400 errors)"
+    tail -n1 errors | grep -qF "$words" || fail "$what: '$words' not said, but: $(tail -n1 errors)"
+    ! ls "$built" | grep -E '^(morvesta.*\.exe|SHA256SUMS|.*\.sig)$' || fail "$what: left the release files above"
+    echo "try-signing: refused $what: $(tail -n1 errors)" >&2
+}
+refused "a missing key" "no such file" MORVESTA_SIGN_PKCS12="$scratch/missing.p12" MORVESTA_SIGN_PASSWORD=x
+refused "a damaged key" "not a PKCS#12 file" MORVESTA_SIGN_PKCS12="$scratch/damaged.p12" MORVESTA_SIGN_PASSWORD=x
+refused "a wrong password" "the password does not open it" MORVESTA_SIGN_PKCS12="$scratch/signer.p12" \
+    MORVESTA_SIGN_PASSWORD=wrong
+refused "a key others may read" "others may read it" MORVESTA_SIGN_PKCS12="$scratch/open.p12" \
+    MORVESTA_SIGN_PASSWORD_FILE="$scratch/password"
+refused "a time-stamp server out of reach" "signing morvesta.exe failed" "${key[@]}" \
+    MORVESTA_SIGN_TIMESTAMP_URL=http://127.0.0.1:9/
+
+start=$SECONDS
+package "${key[@]}" >out 2>&1 || fail "the signed build failed: $(tail -n1 out)"
+installer=$(cd "$built" && ls morvesta-*-win64.exe)
+for file in morvesta.exe "$installer" signatures/uninstaller/Uninstall.exe; do
+    osslsigncode verify -CAfile ca.pem -in "$built/$file" >verified 2>&1 ||
+        fail "$file: its signature does not verify: $(grep -v '^$' verified | tail -n1)"
+done
+for file in morvesta.exe.sig "$installer.sig" Uninstall.exe.sig; do
+    grep -q " $file\$" "$built/SHA256SUMS" || fail "$file is not in SHA256SUMS"
+done
+echo "try-signing: signed and verified morvesta.exe, $installer and its uninstaller ($((SECONDS - start)) s)" >&2
+
+"$here/verify-release.sh" "$built" "$scratch/rebuilt" || fail "verify-release did not pass on the signed release"
+mkdir tampered
+(cd "$built" && cp morvesta.exe "$installer" morvesta-*-source.tar ./*.sig "$scratch/tampered/")
+perl -e 'open(my $f, "+<:raw", $ARGV[0]) or die; seek($f, 4099, 0); read($f, my $c, 1);
+    seek($f, 4099, 0); print $f chr(ord($c) ^ 0xff);' tampered/morvesta.exe
+! "$here/verify-release.sh" tampered "$scratch/rebuilt" 2>errors || fail "verify-release passed a changed morvesta.exe"
+grep -q "morvesta.exe is not the build .* from offset 4099 " errors ||
+    fail "verify-release did not name morvesta.exe and offset 4099: $(head -c 400 errors)"
+echo "try-signing: a changed copy refused: $(grep -m1 'offset 4099' errors)" >&2
