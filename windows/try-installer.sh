@@ -80,6 +80,21 @@ wait_for_exit() {
     wait "$1"
 }
 
+# Runs the installer interactively until it shows its box, which must say
+# <message>, closes the box and leaves the installer's exit code in $status.
+#   interactive_install <message> <what it refuses>
+interactive_install() {
+    local title="Instalação do Morvesta" shown pid
+    wine "$installer" &
+    pid=$!
+    wine "$probe" wait "$title" 30 >/dev/null || fail "the installer showed no message $2"
+    shown=$(wine "$probe" text "$title" | tr -d '\r')
+    [ "$shown" = "$1" ] || fail "the installer's message $2 is '$shown'"
+    wine "$probe" close "$title" >/dev/null
+    status=0
+    wait_for_exit "$pid" "the installer refusing $2" || status=$?
+}
+
 # Run in place instead, the uninstaller gives its exit code.
 uninstall_in_place() {
     wine "$probe" run '"C:\Program Files\Morvesta\Uninstall.exe" /S _?=C:\Program Files\Morvesta' &
@@ -120,16 +135,7 @@ status=0
 wine "$installer" /S || status=$?
 [ "$status" -ne 0 ] || fail "the silent install on Windows 7 exited 0"
 expect 0 "after the silent install refused Windows 7"
-wine "$installer" &
-refusing=$!
-title="Instalação do Morvesta"
-wine "$probe" wait "$title" 30 >/dev/null || fail "the installer showed no message on Windows 7"
-message=$(wine "$probe" text "$title" | tr -d '\r')
-[ "$message" = "Morvesta requer o Windows 10 versão 1809 ou posterior." ] ||
-    fail "the installer's message on Windows 7 is '$message'"
-wine "$probe" close "$title" >/dev/null
-status=0
-wait_for_exit "$refusing" "the installer refusing Windows 7" || status=$?
+interactive_install "Morvesta requer o Windows 10 versão 1809 ou posterior." "on Windows 7"
 [ "$status" -ne 0 ] || fail "the interactive install on Windows 7 exited 0"
 expect 0 "after the interactive install refused Windows 7"
 windows_version win10
@@ -156,16 +162,7 @@ cmp -s "$scratch/earlier.exe" "$program" && fail "the earlier version's morvesta
 # uninstaller changes anything.
 start_installed
 expect_exit 4 "the silent install while Morvesta runs" wine "$installer" /S
-wine "$installer" &
-asking=$!
-title="Instalação do Morvesta"
-wine "$probe" wait "$title" 30 >/dev/null || fail "the installer did not ask to close Morvesta"
-message=$(wine "$probe" text "$title" | tr -d '\r')
-[ "$message" = "Feche o Morvesta antes de continuar." ] ||
-    fail "the installer's message while Morvesta runs is '$message'"
-wine "$probe" close "$title" >/dev/null
-status=0
-wait_for_exit "$asking" "the installer asking to close Morvesta" || status=$?
+interactive_install "Feche o Morvesta antes de continuar." "while Morvesta runs"
 [ "$status" -eq 4 ] || fail "the interactive install cancelled while Morvesta runs exited $status, not 4"
 expect_exit 4 "the silent uninstall while Morvesta runs" uninstall_in_place
 cmp -s "$scratch/earlier.exe" "$program_dir/bin/morvesta.exe" ||
