@@ -156,6 +156,7 @@ void frmMorvestaControls::create(QWidget *window)
                     1695, 315);
     mskCard->setPromptChar(u'_');
     mskCard->setMaxLength(64);
+    mskCard->setSensitive(true);
     // The captions above the card fields name them for a screen reader.
     Label3->setBuddy(cmbCard);
     Label4->setBuddy(mskCard);

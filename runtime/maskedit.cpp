@@ -1,7 +1,10 @@
 #include "maskedit.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFocusEvent>
+#include <QMenu>
+#include <QScopedValueRollback>
 #include <QValidator>
 
 namespace runtime {
@@ -68,6 +71,80 @@ private:
 MaskEdit::MaskEdit(QWidget *parent) : QLineEdit(parent)
 {
     setValidator(new MaskCharacters(this));
+}
+
+void MaskEdit::setSensitive(bool sensitive)
+{
+    if (sensitive == m_sensitive)
+        return;
+    m_sensitive = sensitive;
+    const Qt::InputMethodHints hints =
+        Qt::ImhSensitiveData | Qt::ImhNoPredictiveText | Qt::ImhDigitsOnly;
+    setInputMethodHints(sensitive ? inputMethodHints() | hints : inputMethodHints() & ~hints);
+    setDragEnabled(false);
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (sensitive)
+        connect(clipboard, &QClipboard::selectionChanged, this, &MaskEdit::dropPrimarySelection);
+    else
+        disconnect(clipboard, &QClipboard::selectionChanged, this, &MaskEdit::dropPrimarySelection);
+}
+
+// On X11 QLineEdit hands every selection made by key or mouse to the primary
+// selection. Given up again at once, before the event loop could answer
+// another program's request for it, the text never leaves the program.
+void MaskEdit::dropPrimarySelection()
+{
+    if (!m_inOwnEvent)
+        return;
+    const QScopedValueRollback clearing(m_inOwnEvent, false);
+    QGuiApplication::clipboard()->clear(QClipboard::Selection);
+}
+
+bool MaskEdit::event(QEvent *event)
+{
+    const QScopedValueRollback inOwnEvent(m_inOwnEvent, true);
+    return QLineEdit::event(event);
+}
+
+void MaskEdit::keyPressEvent(QKeyEvent *event)
+{
+    if (m_sensitive) {
+        if (event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Cut)) {
+            event->accept();
+            return;
+        }
+        // Deleting to the end of the line or the whole line copies what it
+        // deletes; here it only deletes.
+        const bool toEnd = event->matches(QKeySequence::DeleteEndOfLine);
+        if (toEnd || event->matches(QKeySequence::DeleteCompleteLine)) {
+            if (toEnd) {
+                deselect();
+                end(true);
+            } else {
+                selectAll();
+            }
+            del();
+            event->accept();
+            return;
+        }
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void MaskEdit::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = createStandardContextMenu();
+    if (m_sensitive) {
+        // QLineEdit names its entries with these words and their shortcuts.
+        const QStringList out = {QLineEdit::tr("Cu&t"), QLineEdit::tr("&Copy")};
+        const auto actions = menu->actions();
+        for (QAction *action : actions) {
+            if (out.contains(action->text().section(u'\t', 0, 0)))
+                menu->removeAction(action);
+        }
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
 }
 
 void MaskEdit::setMask(const QString &mask)

@@ -18,6 +18,12 @@
 // inside the program. Entering a masked field, by key or by click, puts the
 // caret on the first digit position not yet typed, so the operator types the
 // number from its start.
+//
+// A sensitive field (the card number) keeps its text in, as a password field
+// does: copy and cut do nothing, by key or by its context menu, a selection
+// never becomes the X11 primary selection, nothing is dragged out of it, and
+// input methods are told not to learn or predict what it holds. Pastes and
+// drops into it work as in any other field.
 
 #include <QLineEdit>
 
@@ -33,6 +39,9 @@ public:
     QString mask() const { return m_mask; }
     // Setting the mask the field already has keeps what was typed.
     void setMask(const QString &mask);
+
+    bool isSensitive() const { return m_sensitive; }
+    void setSensitive(bool sensitive);
 
     QChar promptChar() const { return m_prompt; }
     void setPromptChar(QChar prompt);
@@ -60,6 +69,9 @@ signals:
     void lostFocus();
 
 protected:
+    bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -71,10 +83,15 @@ private:
     void applyMask();
     void caretToFirstBlank();
     bool hasDigitPositions() const;
+    void dropPrimarySelection();
 
     QString m_mask;
     QChar m_prompt = u'_';
     bool m_caretOnPress = false;
+    bool m_sensitive = false;
+    // Inside one of the field's own events, the moment QLineEdit copies a
+    // selection to the X11 primary selection.
+    bool m_inOwnEvent = false;
     // The focus went to another window of this program.
     bool m_awayInProgram = false;
 };

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QWidget>
@@ -27,6 +28,22 @@ std::function<void()> &endHook()
     static std::function<void()> hook;
     return hook;
 }
+
+#ifdef QT_NO_DEBUG
+// Qt's debug and info messages (on Windows its platform layer's include the
+// keys typed, card digits among them) stay off in a release, whatever a
+// qtlogging.ini or QT_LOGGING_RULES asks for; warnings and errors still go
+// out as the rules say.
+QLoggingCategory::CategoryFilter g_loggingRules = nullptr;
+
+void warningsOnly(QLoggingCategory *category)
+{
+    if (g_loggingRules)
+        g_loggingRules(category);
+    category->setEnabled(QtDebugMsg, false);
+    category->setEnabled(QtInfoMsg, false);
+}
+#endif
 
 #ifdef Q_OS_WIN
 // While the program runs it holds a named mutex, which its installer and
@@ -53,12 +70,35 @@ void holdRunningMutex()
 
 } // namespace
 
+void setUpQt()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+#ifdef QT_NO_DEBUG
+    g_loggingRules = QLoggingCategory::installFilter(warningsOnly);
+#endif
+#ifdef QT_STATIC
+    // Every plug-in the program uses is linked in: Qt is to load none from
+    // a folder, where a planted one would run inside the program.
+    QCoreApplication::setLibraryPaths({});
+#endif
+}
+
+char *programName(int argc, char *argv[])
+{
+    static char name[] = "morvesta";
+    return argc > 0 && argv[0] ? argv[0] : name;
+}
+
 void setUpProgram()
 {
     static bool done = false;
     if (done)
         return;
     done = true;
+    setUpQt();
 #ifdef Q_OS_WIN
     holdRunningMutex();
 #endif

@@ -9,8 +9,19 @@
 
 namespace runtime {
 
+// What Qt is told before the QApplication exists: in a release its debug and
+// info messages stay off whatever its logging rules say, and where every
+// plug-in is linked in it looks for none on disk. Calling it again does
+// nothing.
+void setUpQt();
+// The program reads no command line, and Qt, which would take options from
+// it (-stylesheet FILE, -platform, -plugin...), is given this alone: the
+// program's name.
+char *programName(int argc, char *argv[]);
+
 // What holds for the whole program, set once at start-up after the
-// QApplication and before the first window: on Windows, the mutex that tells
+// QApplication and before the first window: what setUpQt() sets, for the
+// tests and benchmarks that make their own QApplication; on Windows, the mutex that tells
 // the installer the program runs; the program's name, the window
 // font that boxes, menus and tool tips share, the rule that held keys act
 // once, and what screen readers read of the program's controls (which must

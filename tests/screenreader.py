@@ -1,6 +1,9 @@
 # An order taken over the AT-SPI bus, as with a screen reader: the program
 # (argv[1]) on its own X server, in dbus-run-session. Fails in one line.
-import os, subprocess, sys, time
+# The program reads no command line and keeps Qt's debug output off: a style
+# sheet given to it that would disable every control, and a qtlogging.ini
+# asking for every debug line, change nothing.
+import os, shutil, subprocess, sys, tempfile, time
 
 def fail(why):
     sys.exit("screen reader check: " + why)
@@ -23,9 +26,15 @@ def find(top, role, name, description=None, action=None):  # waits up to 30 s
         time.sleep(0.1)
     fail(f"no {role} '{name}' '{description or ''}' within 30 s")
 
+def showing(node):
+    try:  # a box or window just closed may be gone as it is read
+        return node.getRoleName() if node.getState().contains(pyatspi.STATE_SHOWING) else None
+    except Exception:
+        return None
+
 def gone(app, role):  # waits up to 30 s for the box or summary to go: until then the main window is blocked
     for _ in range(300):
-        if role not in [c.getRoleName() for c in app if c and c.getState().contains(pyatspi.STATE_SHOWING)]:
+        if role not in [showing(c) for c in app if c]:
             return
         time.sleep(0.1)
     fail(f"the {role} stayed up for 30 s")
@@ -37,11 +46,16 @@ try:  # pyatspi ends the process when there is no bus: ask for the bus first
     import pyatspi
 except Exception as error:
     fail(f"the accessibility bus did not start ({error})")
+scratch = tempfile.mkdtemp()
+os.mkdir(scratch + "/QtProject")
+print("[Rules]\n*.debug=true\n*.info=true", file=open(scratch + "/QtProject/qtlogging.ini", "w"))
+print("* { qproperty-enabled: false; }", file=open(scratch + "/planted.qss", "w"))
+errors = open(scratch + "/errors", "w+")
 read, write = os.pipe()
 xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-nolisten", "tcp"], pass_fds=[write])
-program = subprocess.Popen(sys.argv[1:], env=dict(
-    os.environ, DISPLAY=":" + os.read(read, 9).decode().strip(), LC_ALL="pt_BR.UTF-8",
-    QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
+program = subprocess.Popen(sys.argv[1:] + ["-stylesheet", scratch + "/planted.qss"], stderr=errors, env=dict(
+    os.environ, DISPLAY=":" + os.read(read, 9).decode().strip(), LC_ALL="pt_BR.UTF-8", XDG_CONFIG_HOME=scratch,
+    QT_MESSAGE_PATTERN="%{type} %{category}: %{message}", QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
 try:
     app = find(pyatspi.Registry.getDesktop(0), "application", "Morvesta")
     main = find(app, "frame", "Morvesta")
@@ -68,8 +82,12 @@ try:
     gone(app, "dialog")
     find(main, "push button", "Sair", action="Press")
     program.wait(30) == 0 or fail(f"the program ended with status {program.returncode}")
+    errors.seek(0)
+    debug = [line.strip() for line in errors if line.startswith(("debug ", "info "))]
+    debug and fail(f"Qt's debug output is on: {debug[0]}")
 except Exception as error:
     fail(f"{type(error).__name__}: {error}")
 finally:
     program.kill()
     xvfb.kill()
+    shutil.rmtree(scratch)

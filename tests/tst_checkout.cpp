@@ -13,6 +13,7 @@
 #include "runtime/toolbar.h"
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QDialog>
 #include <QDirIterator>
 #include <QLabel>
@@ -298,8 +299,8 @@ private slots:
     void paymentChoiceSetsCardFields();
     void cardNumberFieldMaskFollowsFocus_data();
     void cardNumberFieldMaskFollowsFocus();
-    void dropOnTheCardField_data();
-    void dropOnTheCardField();
+    void cardNumberGoesInButNeverOut_data();
+    void cardNumberGoesInButNeverOut();
     void focusBackFromOurWindowsIsAGain_data();
     void focusBackFromOurWindowsIsAGain();
 
@@ -520,40 +521,79 @@ void tst_Checkout::cardNumberFieldMaskFollowsFocus()
     QCOMPARE(card->displayedText(), whileFocused);
 }
 
-void tst_Checkout::dropOnTheCardField_data()
+void tst_Checkout::cardNumberGoesInButNeverOut_data()
 {
-    // What the field went through before the drop.
+    // What the field went through first, then text dropped on it, or keys
+    // pressed (or the context menu's entries chosen) with all of it selected.
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("dropped");
-    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<bool>("passed"); // the drop went in, or the number out
     QTest::addColumn<QString>("displayed");
 
     const QString markup = QStringLiteral("NOT A CARD <b>x</b> 1234");
-    QTest::newRow("never entered, any text") << QString() << markup << false << QString();
+    QTest::newRow("never entered, any text")
+        << QString() << markup << QString() << false << QString();
     QTest::newRow("never entered, a card number")
-        << QString() << QStringLiteral("4111111111111111") << false << QString();
-    QTest::newRow("left blank") << QStringLiteral("left") << QStringLiteral("4111") << false
-                                << kBlank;
+        << QString() << QStringLiteral("4111111111111111") << QString() << false << QString();
+    QTest::newRow("left blank") << QStringLiteral("left") << QStringLiteral("4111") << QString()
+                                << false << kBlank;
     QTest::newRow("digit mask, text around digits")
-        << QStringLiteral("12") << markup << true << QStringLiteral("1234.____.____.____");
+        << QStringLiteral("12") << markup << QString() << true
+        << QStringLiteral("1234.____.____.____");
     QTest::newRow("digit mask, digits of another script")
-        << QStringLiteral("12") << QStringLiteral("\u0663\u0664") << true
+        << QStringLiteral("12") << QStringLiteral("\u0663\u0664") << QString() << true
         << QStringLiteral("12__.____.____.____");
+    for (const char *keys : {"Ctrl+C", "Ctrl+Ins", "Ctrl+X", "Shift+Del", "menu"})
+        QTest::addRow("complete number, %s", keys)
+            << QStringLiteral("4111111111111111") << QString() << QString::fromLatin1(keys) << false
+            << QStringLiteral("4111.1111.1111.1111");
 }
 
-void tst_Checkout::dropOnTheCardField()
+void tst_Checkout::cardNumberGoesInButNeverOut()
 {
     QFETCH(QString, before);
     QFETCH(QString, dropped);
-    QFETCH(bool, accepted);
+    QFETCH(QString, keys);
+    QFETCH(bool, passed);
     QFETCH(QString, displayed);
 
     auto *card = find<runtime::MaskEdit>(QStringLiteral("mskCard"));
     click(QStringLiteral("optPagCard"));
     if (!before.isEmpty()) {
         typeCardNumber(before == QLatin1String("left") ? QString() : before);
-        QTest::keyClick(card, Qt::Key_Tab);
-        QTRY_VERIFY(!card->hasFocus());
+        if (keys.isEmpty()) {
+            QTest::keyClick(card, Qt::Key_Tab);
+            QTRY_VERIFY(!card->hasFocus());
+        }
+    }
+    const Qt::InputMethodHints hints = Qt::ImhSensitiveData | Qt::ImhNoPredictiveText;
+    QCOMPARE(card->inputMethodQuery(Qt::ImHints).toInt() & hints, int(hints));
+
+    if (!keys.isEmpty()) {
+        const QString elsewhere = QStringLiteral("copied elsewhere");
+        QClipboard *clipboard = QGuiApplication::clipboard();
+        QList<QAction *> entries{nullptr}; // the keys, or each entry of the menu
+        if (keys == QLatin1String("menu")) { // (its entries as they were when it opened)
+            card->selectAll();
+            QContextMenuEvent open(QContextMenuEvent::Mouse, QPoint(3, 3),
+                                   card->mapToGlobal(QPoint(3, 3)));
+            QCoreApplication::sendEvent(card, &open);
+            QTRY_VERIFY(qobject_cast<QMenu *>(QApplication::activePopupWidget()));
+            entries = QApplication::activePopupWidget()->actions();
+        }
+        for (QAction *entry : std::as_const(entries)) {
+            card->setText(before);
+            card->selectAll();
+            clipboard->setText(elsewhere);
+            entry ? entry->trigger() : QTest::keySequence(card, QKeySequence(keys));
+            QCOMPARE(clipboard->text() != elsewhere, passed);
+        }
+        if (QWidget *menu = QApplication::activePopupWidget())
+            menu->close(); // (its Delete empties the field)
+        else
+            QCOMPARE(card->displayedText(), displayed); // cut, too, keeps the number
+        return;
     }
 
     // Dragged in from another program, onto the left end of the field.
@@ -567,7 +607,7 @@ void tst_Checkout::dropOnTheCardField()
     QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
     QCoreApplication::sendEvent(card, &drop);
 
-    QCOMPARE(enter.isAccepted() && drop.isAccepted(), accepted);
+    QCOMPARE(enter.isAccepted() && drop.isAccepted(), passed);
     QCOMPARE(card->displayedText(), displayed);
 }
 
