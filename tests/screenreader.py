@@ -1,8 +1,6 @@
 # An order taken over the AT-SPI bus, as with a screen reader: the program
 # (argv[1]) on its own X server, in dbus-run-session. Fails in one line.
-# The program reads no command line and keeps Qt's debug output off: a style
-# sheet given to it that would disable every control, and a qtlogging.ini
-# asking for every debug line, change nothing.
+# A style sheet given on its command line and a qtlogging.ini change nothing.
 import os, shutil, subprocess, sys, tempfile, time
 
 def fail(why):
@@ -26,16 +24,13 @@ def find(top, role, name, description=None, action=None):  # waits up to 30 s
         time.sleep(0.1)
     fail(f"no {role} '{name}' '{description or ''}' within 30 s")
 
-def showing(node):
-    try:  # a box or window just closed may be gone as it is read
-        return node.getRoleName() if node.getState().contains(pyatspi.STATE_SHOWING) else None
-    except Exception:
-        return None
-
 def gone(app, role):  # waits up to 30 s for the box or summary to go: until then the main window is blocked
     for _ in range(300):
-        if role not in [showing(c) for c in app if c]:
-            return
+        try:  # a box just closed may be gone as it is read
+            if role not in [c.getRoleName() for c in app if c and c.getState().contains(pyatspi.STATE_SHOWING)]:
+                return
+        except Exception:
+            pass
         time.sleep(0.1)
     fail(f"the {role} stayed up for 30 s")
 
@@ -48,8 +43,8 @@ except Exception as error:
     fail(f"the accessibility bus did not start ({error})")
 scratch = tempfile.mkdtemp()
 os.mkdir(scratch + "/QtProject")
-print("[Rules]\n*.debug=true\n*.info=true", file=open(scratch + "/QtProject/qtlogging.ini", "w"))
-print("* { qproperty-enabled: false; }", file=open(scratch + "/planted.qss", "w"))
+with open(scratch + "/QtProject/qtlogging.ini", "w") as ini, open(scratch + "/planted.qss", "w") as qss:
+    ini.write("[Rules]\n*.debug=true\n*.info=true\n"), qss.write("* { qproperty-enabled: false; }\n")
 errors = open(scratch + "/errors", "w+")
 read, write = os.pipe()
 xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-nolisten", "tcp"], pass_fds=[write])
@@ -83,8 +78,7 @@ try:
     find(main, "push button", "Sair", action="Press")
     program.wait(30) == 0 or fail(f"the program ended with status {program.returncode}")
     errors.seek(0)
-    debug = [line.strip() for line in errors if line.startswith(("debug ", "info "))]
-    debug and fail(f"Qt's debug output is on: {debug[0]}")
+    (debug := [line for line in errors if line.startswith(("debug ", "info "))]) and fail(f"Qt's debug output is on: {debug[0]}")
 except Exception as error:
     fail(f"{type(error).__name__}: {error}")
 finally:
