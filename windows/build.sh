@@ -33,6 +33,7 @@ cd "$root"
 mode=${1:-all}
 case "$mode" in all | package) ;; *) echo "usage: $0 [package]" >&2; exit 2 ;; esac
 . "$root/cmake/build-env.sh"
+build_env_hide_password
 build_env_modes
 build=${BUILD_DIR:-build-windows}
 case "$build" in /*) ;; *) build=$root/$build ;; esac
@@ -53,7 +54,7 @@ cleanup() {
     if [ -n "${WINEPREFIX:-}" ]; then wineserver -k 2>/dev/null || true; fi
     if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
 }
-trap cleanup EXIT
+at_exit cleanup
 
 start=$SECONDS
 
@@ -81,10 +82,14 @@ if [ "${MORVESTA_SIGN_MODE:-}" != attach ]; then
     if [ "$signing" = sign ]; then export MORVESTA_SIGN_MODE=sign; else unset MORVESTA_SIGN_MODE; fi
 fi
 # The source archive holds the commit; the program is built from the tree.
+# Outside a git checkout the archive would take every file of the tree, a
+# key lying in it too: a release is signed from a checkout only.
 uncommitted=0
-if [ "$(git -C "$root" rev-parse --show-toplevel 2>/dev/null)" = "$root" ] &&
-    [ -n "$(git -C "$root" status --porcelain)" ]; then
-    uncommitted=1
+if [ "$(git -C "$root" rev-parse --show-toplevel 2>/dev/null)" = "$root" ]; then
+    [ -z "$(git -C "$root" status --porcelain)" ] || uncommitted=1
+elif [ "${MORVESTA_SIGN_MODE:-}" = sign ]; then
+    echo "build.sh windows: $root is no git checkout; a release is signed from one" >&2
+    exit 1
 fi
 if [ "$uncommitted" = 1 ] && { [ "${MORVESTA_SIGN_MODE:-}" = sign ] || [ "${MORVESTA_RELEASE:-0}" = 1 ]; }; then
     echo "build.sh windows: $root has uncommitted changes; a release is built from a commit" >&2
@@ -176,14 +181,33 @@ log "built ($((SECONDS - start)) s)"
 
 step="checking the program's imports"
 objdump() { LC_ALL=C x86_64-w64-mingw32-objdump "$@"; }
-# What every Windows since 10 has in its system folder.
-windows_dlls='^(api-ms-win-core-[a-z0-9-]+|advapi32|bcrypt|comdlg32|d3d11|d3d12|d3d9|dwmapi|dwrite|dxgi|gdi32|imm32|kernel32|msvcrt|netapi32|ntdll|ole32|oleaut32|setupapi|shcore|shell32|shlwapi|user32|userenv|uxtheme|version|winmm|ws2_32|wtsapi32|authz|crypt32|mpr|cfgmgr32|dcomp)\.dll$'
+imports() { objdump -p "$1" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z'; }
+# What every Windows since 10 has in its system folder (windows/dlls.txt):
+# the program imports directly only the KnownDLLs among them, the tests any.
+dlls() { awk -v how="$1" '!/^#/ && NF && (how == "" || $2 == how) { print $1 ".dll" }' "$root/windows/dlls.txt"; }
 for exe in "$build"/bin/morvesta.exe $([ "$tests" = OFF ] || echo "$build"/bin/tst_*.exe); do
-    imports=$(objdump -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z')
-    [ -n "$imports" ] || fail "could not read the imports of $exe"
-    foreign=$(grep -Ev "$windows_dlls" <<<"$imports" || true)
-    [ -z "$foreign" ] || fail "$(basename "$exe") needs DLLs that Windows does not have: $(echo $foreign)"
+    listed=$(dlls "$([ "$(basename "$exe")" = morvesta.exe ] && echo known)")
+    imported=$(imports "$exe")
+    [ -n "$imported" ] || fail "could not read the imports of $exe"
+    foreign=$(grep -vxF "$listed" <<<"$imported" || true)
+    [ -z "$foreign" ] || fail "$(basename "$exe") imports $(echo $foreign) directly, which windows/dlls.txt does not allow"
 done
+# The program's own code has the stack protector and fortified calls
+# (cmake/hardening.cmake; Qt keeps the flags it was built with), and its
+# load configuration asks Windows to take its direct imports from the
+# system folder only.
+flags=$(awk '/^build app\/CMakeFiles\/morvesta.dir\/main.cpp.obj:/ { inside = 1; next }
+              inside && /^  (DEFINES|FLAGS) = / { sub(/^  [A-Z]+ = /, ""); print; next }
+              inside && !/^  / { exit }' "$build/build.ninja")
+echo '#include <cstring>
+    char b[4]; void f(const char *s, unsigned long n) { std::memcpy(b, s, n); }' >"$build/fortify-probe.cpp"
+# shellcheck disable=SC2086 # (the flags, one a word)
+x86_64-w64-mingw32-g++-posix $flags -c "$build/fortify-probe.cpp" -o "$build/fortify-probe.o" &&
+    x86_64-w64-mingw32-nm "$build/fortify-probe.o" | grep __memcpy_chk >/dev/null ||
+    fail "the program is compiled without fortified calls (_FORTIFY_SOURCE)"
+x86_64-w64-mingw32-nm "$build/bin/morvesta.exe" | grep ' T __stack_chk_fail$' >/dev/null ||
+    fail "morvesta.exe has no stack protector"
+rm -f "$build/fortify-probe.cpp" "$build/fortify-probe.o"
 
 step="staging the stripped program"
 rm -rf "$build/stage"
@@ -197,6 +221,7 @@ log "morvesta.exe: $size bytes, imports: $(objdump -p "$unsigned_exe" |
 for file in LICENSE.txt THIRD-PARTY-NOTICES.txt; do
     [ -s "$build/stage/$file" ] || fail "the install has no $file beside the program"
 done
+perl "$root/windows/load-config.pl" check "$unsigned_exe" || exit 1
 
 step="signing the program"
 # The signatures, written or to be attached, and the uninstaller as makensis
@@ -241,7 +266,7 @@ mv "$installer" "$MORVESTA_SIGNATURES/$(basename "$installer").unsigned"
 step="checking the programs' PE flags"
 uninstaller=()
 [ ! -f "$MORVESTA_SIGNATURES/uninstaller/Uninstall.exe" ] || uninstaller=("$MORVESTA_SIGNATURES/uninstaller/Uninstall.exe")
-"$root/windows/pe-flags.sh" "$build/morvesta.exe" "$installer" "${uninstaller[@]}" || exit 1
+"$root/windows/pe-flags.sh" "$build/morvesta.exe" --stubs "$installer" "${uninstaller[@]}" || exit 1
 
 step="writing the corresponding source"
 # What the LGPL asks to come with a program linked statically with Qt: the
@@ -274,9 +299,8 @@ if [ "$mode" = all ]; then
     (cd "$earlier" && env -u MORVESTA_SIGN_MODE cpack -G NSIS </dev/null >/dev/null)
     [ -f "$earlier/morvesta-0.9.0-win64.exe" ] || fail "cpack made no installer in $earlier"
 
-    step="building the window probe"
-    x86_64-w64-mingw32-gcc-posix -municode -O2 -static -o "$build/winprobe.exe" windows/winprobe.c \
-        -lole32 -loleaut32
+    step="trying the program beside planted DLLs"
+    "$root/windows/try-planted-dlls.sh" "$build/morvesta.exe" "$build/bin/planted.dll" "$build/bin/winprobe.exe"
 
     step="trying the installer under Wine"
     # Where QtCore believes it is installed (the path QLibraryInfo starts
@@ -284,10 +308,11 @@ if [ "$mode" = all ]; then
     qt_configured=$(strings "$qt_prefix/lib/libQt6Core.a" | sed -n 's/^qt_prfxpath=//p' | sort -u)
     [ -n "$qt_configured" ] && [ "$(wc -l <<<"$qt_configured")" -eq 1 ] ||
         fail "found no single configured prefix in $qt_prefix/lib/libQt6Core.a"
-    "$root/windows/try-installer.sh" "$installer" "$earlier/morvesta-0.9.0-win64.exe" "$qt_configured"
+    "$root/windows/try-installer.sh" "$installer" "$earlier/morvesta-0.9.0-win64.exe" "$qt_configured" \
+        "$build/bin/winprobe.exe"
 
     step="taking the screenshots"
-    "$root/windows/screenshots.sh" "$build/morvesta.exe" "$build"
+    "$root/windows/screenshots.sh" "$build/morvesta.exe" "$build" "$build/bin/winprobe.exe"
 
     step="building again from the corresponding source"
     if [ "$uncommitted" = 1 ]; then

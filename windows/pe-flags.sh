@@ -5,13 +5,32 @@
 # and no code run from data pages (NX_COMPAT). Fails naming the file and the
 # first one missing.
 #
-#   pe-flags.sh <exe>...
+# ASLR moves a program only when it carries its relocations. A program
+# given before --stubs that asks for DYNAMIC_BASE without them fails; one
+# given after it (the NSIS installer and uninstaller, made from NSIS's
+# prebuilt stubs, whose relocations are stripped) is reported as such, and
+# passes: Windows loads it at its fixed address.
+#
+#   pe-flags.sh <exe>... [--stubs <exe>...]
 set -euo pipefail
+stub=0
 for exe in "$@"; do
-    flags=$(LC_ALL=C x86_64-w64-mingw32-objdump -p "$exe" | sed -n '/^DllCharacteristics/,/^[^[:space:]]/p' |
-        sed '$d') || { echo "pe-flags: cannot read the PE header of $exe" >&2; exit 1; }
+    if [ "$exe" = --stubs ]; then
+        stub=1
+        continue
+    fi
+    header=$(LC_ALL=C x86_64-w64-mingw32-objdump -p "$exe") ||
+        { echo "pe-flags: cannot read the PE header of $exe" >&2; exit 1; }
+    flags=$(sed -n '/^DllCharacteristics/,/^[^[:space:]]/p' <<<"$header" | sed '$d')
     [ -n "$flags" ] || { echo "pe-flags: $exe has no DllCharacteristics" >&2; exit 1; }
     for flag in DYNAMIC_BASE HIGH_ENTROPY_VA NX_COMPAT; do
         grep -qw "$flag" <<<"$flags" || { echo "pe-flags: $(basename "$exe") lacks $flag" >&2; exit 1; }
     done
+    relocations=$(awk '$1 == "Entry" && $2 == "5" { print $4 }' <<<"$header")
+    if sed -n '/^Characteristics/,/^$/p' <<<"$header" | grep -q 'relocations stripped' ||
+        [ "$((16#${relocations:-0}))" -eq 0 ]; then
+        why="$(basename "$exe"): DYNAMIC_BASE set but no relocations: Windows cannot move it"
+        [ "$stub" = 1 ] || { echo "pe-flags: $why" >&2; exit 1; }
+        echo "pe-flags: $why (NSIS's stub)" >&2
+    fi
 done

@@ -2,14 +2,13 @@
 # Screenshots of the program under Wine, in Wine's virtual desktop (which
 # draws Windows frames): the main window as it starts, and the summary of a
 # two-pizza order paid in cash, reached from the keyboard as an operator
-# would. Needs the environment windows/build.sh sets up (WINEPREFIX, DISPLAY)
-# and winprobe.exe in the output folder.
+# would. Needs the environment windows/build.sh sets up (WINEPREFIX, DISPLAY).
 #
-#   screenshots.sh <morvesta.exe> <output folder>
+#   screenshots.sh <morvesta.exe> <output folder> <winprobe.exe>
 set -euo pipefail
 exe=$1
 out=$2
-probe=$out/winprobe.exe
+probe=$3
 
 fail() {
     echo "screenshots: $*" >&2

@@ -35,9 +35,9 @@ static int printReading(HWND window)
 {
     HMODULE core = LoadLibraryW(L"uiautomationcore.dll");
     NodeFromHandle nodeFromHandle =
-        core ? (NodeFromHandle)(void *)GetProcAddress(core, "UiaNodeFromHandle") : NULL;
+        core ? (NodeFromHandle)(void (*)(void))GetProcAddress(core, "UiaNodeFromHandle") : NULL;
     GetPropertyValue propertyValue =
-        core ? (GetPropertyValue)(void *)GetProcAddress(core, "UiaGetPropertyValue") : NULL;
+        core ? (GetPropertyValue)(void (*)(void))GetProcAddress(core, "UiaGetPropertyValue") : NULL;
     UiaNode node = NULL;
     VARIANT type, name;
     VariantInit(&type);
