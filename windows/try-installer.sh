@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Tries the installer under Wine as a counter's machine gets it: on Windows 7
 # it refuses to install, silently with a non-zero exit and interactively
-# with its message, and writes nothing; on Windows 10, a file it cannot
+# with its message, and writes nothing; on Windows 10, a folder other than
+# Program Files\Morvesta asked for with /D= is refused (exit code 6), and so
+# is an installed version recorded in another folder, whose uninstaller is
+# not run (exit code 7), nothing changed; a file it cannot
 # write stops it (exit code 5) before the installed programs list names it;
 # an earlier version installed silently and started, this one refuses while
 # it runs (silently with exit code 4, interactively asking to close it), as
@@ -10,18 +13,19 @@
 # folder, one Start-menu shortcut, one entry in the installed programs
 # list, with the new version and the new program, byte for byte, its
 # licence and its notices); the installed program shows its window, looking
-# for nothing under the prefix Qt for Windows was configured for (strace);
+# for nothing under the prefix Qt for Windows was configured for and opening
+# no style sheet given on its command line (strace);
 # the uninstaller refuses while it runs; and a silent uninstall takes it all
 # away again. Needs the environment windows/build.sh sets up (WINEPREFIX,
-# DISPLAY), winprobe.exe and the stripped morvesta.exe beside the installer;
-# the installers are named morvesta-<version>-win64.exe.
+# DISPLAY) and the stripped morvesta.exe beside the installer; the
+# installers are named morvesta-<version>-win64.exe.
 #
-#   try-installer.sh <installer> <installer of an earlier version> <Qt's configured prefix>
+#   try-installer.sh <installer> <installer of an earlier version> <Qt's configured prefix> <winprobe.exe>
 set -euo pipefail
 installer=$1
 earlier=$2
 qt_configured=$3
-probe=$(dirname "$installer")/winprobe.exe
+probe=$4
 program=$(dirname "$installer")/morvesta.exe
 
 fail() {
@@ -82,10 +86,10 @@ wait_for_exit() {
 
 # Runs the installer interactively until it shows its box, which must say
 # <message>, closes the box and leaves the installer's exit code in $status.
-#   interactive_install <message> <what it refuses>
+#   interactive_install <message> <what it refuses> [installer argument]...
 interactive_install() {
     local title="Instalação do Morvesta" shown pid
-    wine "$installer" &
+    wine "$installer" "${@:3}" &
     pid=$!
     wine "$probe" wait "$title" 30 >/dev/null || fail "the installer showed no message $2"
     shown=$(wine "$probe" text "$title" | tr -d '\r')
@@ -101,9 +105,11 @@ uninstall_in_place() {
     wait_for_exit $! "the uninstaller run in place"
 }
 # Starts the installed program in the background (its process in $running,
-# any command before it wrapping it) and waits for its window, at $frame.
+# any command before it wrapping it, $arguments after it) and waits for its
+# window, at $frame.
+arguments=()
 start_installed() {
-    "$@" wine "$program_dir/bin/morvesta.exe" &
+    "$@" wine "$program_dir/bin/morvesta.exe" "${arguments[@]}" &
     running=$!
     frame=$(wine "$probe" wait Morvesta 60 | tr -d '\r') || fail "the installed program showed no window"
 }
@@ -142,6 +148,18 @@ windows_version win10
 trap 'rm -rf "$scratch"' EXIT
 echo "installer: refused Windows 7 (exit code $status), with its message" >&2
 
+# Only Program Files\Morvesta: a folder made elsewhere may be one any user
+# can write, from which the next upgrade, run as administrator, would start
+# the uninstaller that user put there.
+elsewhere="$drive_c/Morvesta"
+expect_exit 6 "the silent install into C:\\Morvesta" wine "$installer" /S '/D=C:\Morvesta'
+interactive_install "O Morvesta só pode ser instalado em C:\Program Files\Morvesta, não em C:\Morvesta." \
+    "into C:\Morvesta" '/D=C:\Morvesta'
+[ "$status" -eq 6 ] || fail "the interactive install into C:\\Morvesta exited $status, not 6"
+[ ! -e "$elsewhere" ] || fail "the install refused into C:\\Morvesta made that folder"
+expect 0 "after the install into C:\\Morvesta was refused"
+echo "installer: refused C:\\Morvesta (exit code 6), silently and interactively" >&2
+
 # A file that cannot be written (here a folder in the program's place) stops
 # the install before the installed programs list names it.
 mkdir -p "$program_dir/bin/morvesta.exe"
@@ -157,6 +175,21 @@ wine "$earlier" /S || fail "the silent install of $(basename "$earlier") failed"
     fail "the earlier version is listed as '$(installed_version)'"
 cp "$program_dir/bin/morvesta.exe" "$scratch/earlier.exe"
 cmp -s "$scratch/earlier.exe" "$program" && fail "the earlier version's morvesta.exe is this one's"
+
+# The earlier version recorded in C:\Morvesta, with an uninstaller there
+# that anyone could have put: it is not run, and nothing changes.
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Morvesta'
+mkdir -p "$elsewhere"
+cp "$probe" "$elsewhere/Uninstall.exe"
+wine reg add "$key" /v InstallLocation /d 'C:\Morvesta' /f >/dev/null 2>&1
+expect_exit 7 "the silent install over a version recorded in C:\\Morvesta" wine "$installer" /S
+cmp -s "$scratch/earlier.exe" "$program_dir/bin/morvesta.exe" ||
+    fail "the install over a version recorded in C:\\Morvesta changed morvesta.exe"
+[ "$(installed_version)" = "$(version_of "$earlier")" ] ||
+    fail "after refusing a version recorded in C:\\Morvesta the list shows '$(installed_version)'"
+wine reg add "$key" /v InstallLocation /d 'C:\Program Files\Morvesta' /f >/dev/null 2>&1
+rm -rf "$elsewhere"
+echo "installer: refused to run the uninstaller of a version recorded in C:\\Morvesta (exit code 7)" >&2
 
 # While the earlier program runs, neither this installer nor the earlier
 # uninstaller changes anything.
@@ -193,7 +226,11 @@ echo "installer: $(basename "$installer") installed over $(basename "$earlier")"
 # Every file the program looks for, through strace: none under the prefix
 # Qt for Windows was configured for, which no one installs and any user may
 # create (C:\opt, or the same on the current drive), in any letter case.
+# And a style sheet on its command line, which would disable every control.
+echo '* { qproperty-enabled: false; }' >"$scratch/planted.qss"
+arguments=(-stylesheet "$scratch/planted.qss")
 start_installed strace -f -qq --seccomp-bpf -s 4096 -e trace=%file -o "$scratch/trace"
+arguments=()
 # Qt answers UI Automation for the window (Wine reads no further than the
 # window itself): a window (control type 50032) named Morvesta.
 reads=$(wine "$probe" reads Morvesta | tr -d '\r') || true
@@ -210,6 +247,9 @@ outside=$(sed 's#[/\\]\+#/#g' "$scratch/trace" |
     "$scratch/trace" | grep -iF "$outside" | grep -o '"[^"]*"' | head -n1)"
 grep -q 'morvesta\.exe' "$scratch/trace" || fail "strace saw nothing of the installed program"
 echo "installer: the installed program looked for nothing in $qt_configured" >&2
+! grep -v execve "$scratch/trace" | grep -q 'planted\.qss' ||
+    fail "the installed program read the style sheet given on its command line"
+echo "installer: the installed program opened no style sheet given on its command line" >&2
 
 uninstall || fail "the silent uninstall failed or left Program Files\\Morvesta behind"
 expect 0 "after uninstalling"
