@@ -13,9 +13,12 @@
 #     and keep their PE protections (windows/build.sh checks them);
 #   - verify-release.sh finds the signed release to be the build from its
 #     source archive plus the signatures, and a copy with one byte changed
-#     not to be, naming the file and the offset.
+#     not to be, naming the file and the offset; nor a doctored release (its
+#     exe not the build, its source archive's windows/build.sh copying the
+#     release's files where the build's go), nor one whose source archive
+#     has one line changed, each naming the file that differs.
 #
-#   try-signing.sh <tree>
+#   try-signing.sh <tree>   (a git checkout, as a signed build needs)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../cmake/build-env.sh"
@@ -91,3 +94,33 @@ perl -e 'open(my $f, "+<:raw", $ARGV[0]) or die; seek($f, 4099, 0); read($f, my 
 grep -q "morvesta.exe is not the build .* from offset 4099 " errors ||
     fail "verify-release did not name morvesta.exe and offset 4099: $(head -c 400 errors)"
 echo "try-signing: a changed copy refused: $(grep -m1 'offset 4099' errors)" >&2
+
+# Releases whose source archive was changed: it is unpacked, changed by
+# <command> (run in the project's folder in it) and packed again beside
+# copies of the release's files; verify-release must refuse it, naming
+# <file>.
+#   doctored <what> <file> <command>...
+doctored() {
+    local what=$1 file=$2 archive name
+    shift 2
+    archive=$(cd "$built" && ls morvesta-*-source.tar)
+    name=${archive%.tar}
+    rm -rf doctored && mkdir -p doctored/tree
+    (cd "$built" && cp morvesta.exe "$installer" ./*.sig "$scratch/doctored/")
+    tar -x -C doctored/tree -f "$built/$archive"
+    (cd doctored/tree/"$name"/morvesta-* && "$@")
+    tar -C doctored/tree -cf "doctored/$archive" "$name"
+    rm -rf doctored/tree
+    ! "$here/verify-release.sh" doctored "$scratch/rebuilt" 2>errors || fail "verify-release passed $what"
+    tail -n1 errors | grep -qF "/$file:" || fail "verify-release did not name $file for $what: $(tail -n1 errors)"
+    echo "try-signing: $what refused: $(tail -n1 errors)" >&2
+}
+# The release's own script would copy the release into the build folder, so
+# that a verifier running it compares the release with itself.
+copies_the_release() {
+    printf '%s\n' '#!/bin/sh' 'mkdir -p "$BUILD_DIR" && cp "$MORVESTA_SIGN_FROM"/* "$BUILD_DIR"/' >windows/build.sh
+    printf '\0' >>"$scratch/doctored/morvesta.exe"
+}
+doctored "a doctored release" windows/build.sh copies_the_release
+doctored "a source archive with one line changed" app/frmmorvesta.cpp \
+    sed -i '0,/^#include/s//#include <cstdlib>\n&/' app/frmmorvesta.cpp
