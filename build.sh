@@ -15,10 +15,13 @@ set -euo pipefail
 caller=$PWD
 cd "$(dirname "$0")"
 . cmake/build-env.sh
+build_env_hide_password
 build_env_modes
 
 mode=${1:-run}
-packages=(g++ cmake make qt6-base-dev qt6-base-dev-tools fonts-liberation fonts-urw-base35)
+# (git: the build takes the commit's time from it, and a release is checked
+# against the commit it names.)
+packages=(g++ cmake make git qt6-base-dev qt6-base-dev-tools fonts-liberation fonts-urw-base35)
 # The suite also reads the program over the accessibility bus, as a screen
 # reader does, and takes an order with Orca, on its own X server (with
 # openbox, keys typed through xdotool) and session bus, in Brazilian
@@ -71,9 +74,10 @@ test | sanitize | windows | windows-package | reproduce | verify-release)
         "${sudo[@]}" localedef -i pt_BR -f UTF-8 pt_BR.UTF-8 </dev/null
     ;;
 esac
+# (Not exec'd: the file holding a signing password goes when this ends.)
 case "$mode" in
-windows) exec windows/build.sh ;;
-windows-package) exec windows/build.sh package ;;
+windows) windows/build.sh; exit ;;
+windows-package) windows/build.sh package; exit ;;
 reproduce) exec .ci/reproduce ;;
 verify-release)
     [ $# -eq 2 ] && [ -d "$caller/$2" -o -d "$2" ] || { echo "usage: $0 verify-release DIR" >&2; exit 2; }

@@ -24,6 +24,33 @@ build_env_cache() {
 # (cmake/reproducible.cmake), never from the caller's SOURCE_DATE_EPOCH.
 build_env_bare=(env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin)
 
+# Commands run when the script ends, however it ends, the last given first:
+# at_exit <command>... (one trap for all, which a script's own would replace).
+build_env_at_exit=()
+at_exit() {
+    build_env_at_exit=("$(printf '%q ' "$@")" "${build_env_at_exit[@]}")
+    trap 'for build_env_command in "${build_env_at_exit[@]}"; do eval "$build_env_command" || true; done' EXIT
+}
+
+# A signing password given in the environment would reach everything the
+# build runs (Qt's build, the test suite, Wine, apt): it is moved, before
+# anything runs, into a file only its owner may read, which
+# MORVESTA_SIGN_PASSWORD_FILE names from then on and which goes when the
+# script ends.
+build_env_hide_password() {
+    [ -n "${MORVESTA_SIGN_PASSWORD+set}" ] || return 0
+    if [ -n "${MORVESTA_SIGN_PASSWORD_FILE:-}" ]; then
+        echo "$0: give MORVESTA_SIGN_PASSWORD or MORVESTA_SIGN_PASSWORD_FILE, not both" >&2
+        exit 1
+    fi
+    local folder
+    folder=$(umask 077 && mktemp -d "${XDG_RUNTIME_DIR:-${TMPDIR:-/tmp}}/morvesta-sign.XXXXXX")
+    at_exit rm -rf "$folder"
+    (umask 077 && printf '%s\n' "$MORVESTA_SIGN_PASSWORD" >"$folder/password")
+    unset MORVESTA_SIGN_PASSWORD
+    export MORVESTA_SIGN_PASSWORD_FILE=$folder/password
+}
+
 # The commit's time a configured build took (SOURCE_DATE_EPOCH, from
 # cmake/reproducible.cmake), for what the scripts pack themselves.
 build_env_epoch() {

@@ -6,10 +6,16 @@
 #                                  its certificate chain, readable by its owner
 #                                  only, protected by a password:
 #   MORVESTA_SIGN_PASSWORD         that password (or, for PKCS#11, the PIN), or
-#   MORVESTA_SIGN_PASSWORD_FILE    a file holding it
+#   MORVESTA_SIGN_PASSWORD_FILE    a file holding it, readable by its owner only
+#                                  (windows/build.sh moves the first into a file
+#                                  of the second kind before anything runs)
 # or, for a key on a PKCS#11 token (smart card, HSM):
 #   MORVESTA_SIGN_PKCS11_MODULE    the token's PKCS#11 module (a .so)
-#   MORVESTA_SIGN_PKCS11_KEY       the key's PKCS#11 id or URI (pkcs11:...)
+#   MORVESTA_SIGN_PKCS11_KEY       the key's PKCS#11 id or URI (pkcs11:...),
+#                                  without its PIN (no pin-value; a pin-source
+#                                  only in a file its owner alone may read):
+#                                  it stands on osslsigncode's command line,
+#                                  which every user may read
 #   MORVESTA_SIGN_CERTS            the certificate chain, PEM
 # and, with either:
 #   MORVESTA_SIGN_TIMESTAMP_URL    an RFC 3161 time-stamp server (optional)
@@ -42,6 +48,11 @@ fail() {
 }
 command -v osslsigncode >/dev/null || fail "osslsigncode is missing (apt-get install osslsigncode)"
 
+# Fails unless the file is readable by its owner only.
+private() {
+    [ "$(($(stat -L -c '%#a' "$2") & 077))" -eq 0 ] || fail "$1 $2: others may read it (chmod 600 it)"
+}
+
 password() {
     if [ -n "${MORVESTA_SIGN_PASSWORD_FILE:-}" ]; then
         [ -f "$MORVESTA_SIGN_PASSWORD_FILE" ] && [ -r "$MORVESTA_SIGN_PASSWORD_FILE" ] ||
@@ -61,11 +72,15 @@ check() {
     fi
     [ -z "$p12" ] || [ -z "$module" ] ||
         fail "give either MORVESTA_SIGN_PKCS12 or MORVESTA_SIGN_PKCS11_MODULE, not both"
+    if [ -n "${MORVESTA_SIGN_PASSWORD_FILE:-}" ]; then
+        [ -f "$MORVESTA_SIGN_PASSWORD_FILE" ] && [ -r "$MORVESTA_SIGN_PASSWORD_FILE" ] ||
+            fail "password file $MORVESTA_SIGN_PASSWORD_FILE cannot be read"
+        private "password file" "$MORVESTA_SIGN_PASSWORD_FILE"
+    fi
     if [ -n "$p12" ]; then
         [ -e "$p12" ] || fail "signing key $p12: no such file"
         [ -f "$p12" ] && [ -r "$p12" ] || fail "signing key $p12: cannot be read"
-        [ "$(($(stat -L -c '%#a' "$p12") & 077))" -eq 0 ] ||
-            fail "signing key $p12: others may read it (chmod 600 it)"
+        private "signing key" "$p12"
         has_password || fail "signing key $p12: no password given (MORVESTA_SIGN_PASSWORD or MORVESTA_SIGN_PASSWORD_FILE)"
         local errors
         if ! errors=$(openssl pkcs12 -in "$p12" -noout -passin fd:3 3< <(password) 2>&1) &&
@@ -80,7 +95,25 @@ check() {
             fail "signing key $p12: holds no private key"
     else
         [ -f "$module" ] && [ -r "$module" ] || fail "PKCS#11 module $module: no such file or unreadable"
-        [ -n "${MORVESTA_SIGN_PKCS11_KEY:-}" ] || fail "PKCS#11 module given without MORVESTA_SIGN_PKCS11_KEY"
+        local uri=${MORVESTA_SIGN_PKCS11_KEY:-}
+        [ -n "$uri" ] || fail "PKCS#11 module given without MORVESTA_SIGN_PKCS11_KEY"
+        # (RFC 7512: attributes after "pkcs11:" and after "?", split at ";" and "&".)
+        local attribute attributes
+        IFS=';?&' read -ra attributes <<<"${uri#pkcs11:}"
+        for attribute in "${attributes[@]}"; do
+            case "${attribute,,}" in
+            pin-value=*)
+                fail "PKCS#11 key $(sed 's/pin-value=[^;?&]*/pin-value=.../I' <<<"$uri"): its PIN would stand on" \
+                    "a command line any user may read; give it in MORVESTA_SIGN_PASSWORD_FILE" ;;
+            pin-source=*)
+                local source=${attribute#*=}
+                source=$(printf '%b' "${source//%/\\x}")
+                source=${source#file:}
+                [[ $source != //* ]] || source=/${source#//*/}
+                [ -f "$source" ] || fail "PKCS#11 key $uri: its pin-source $source is no file"
+                private "PKCS#11 PIN file" "$source" ;;
+            esac
+        done
         local certs=${MORVESTA_SIGN_CERTS:-}
         [ -n "$certs" ] || fail "a PKCS#11 key needs its certificate chain in MORVESTA_SIGN_CERTS"
         openssl x509 -in "$certs" -noout 2>/dev/null || fail "certificate chain $certs: no PEM certificate"
