@@ -64,7 +64,9 @@ else
 fi
 work=$(cd "$work" && pwd)
 
-# Every entry of a tree, one a line: its type and mode, its path.
+# Every entry of a tree, one a line: its type and mode, its path. (Both trees
+# are unpacked under umask 022, so that only the modes the archives mean
+# count: git archive writes 775 and 664, the source archive 755 and 644.)
 entries() { (cd "$1" && find . -mindepth 1 -printf '%y %m %P\n' | LC_ALL=C sort); }
 # The first difference between two trees, as one line; nothing when none.
 first_difference() {
@@ -81,7 +83,7 @@ first_difference() {
 
 rm -rf "$work/tree"
 mkdir -p "$work/tree"
-tar -x -C "$work/tree" -f "$archive" || fail "could not extract $archive"
+tar -x --no-same-permissions -C "$work/tree" -f "$archive" || fail "could not extract $archive"
 unpacked=$work/tree/$name
 [ -d "$unpacked/morvesta-$version" ] && [ -d "$unpacked/qt6-base" ] ||
     fail "$archive holds no $name/morvesta-$version and $name/qt6-base"
@@ -92,7 +94,7 @@ commit=$(head -n1 "$unpacked/morvesta-$version/cmake/source-commit" 2>/dev/null 
 git -C "$top" cat-file -e "$commit^{commit}" 2>/dev/null ||
     fail "commit $commit, which $name names, is not in $top: fetch the project's history first"
 mkdir "$work/tree/commit"
-git -C "$top" archive --format=tar "$commit" | tar -x -C "$work/tree/commit"
+git -C "$top" archive --format=tar "$commit" | tar -x --no-same-permissions -C "$work/tree/commit"
 difference=$(first_difference "$work/tree/commit" "$unpacked/morvesta-$version")
 [ -z "$difference" ] || fail "$name is not commit ${commit:0:12}: morvesta-$version/$difference"
 echo "verify-release: $step. the project in $name is commit ${commit:0:12}, file for file" >&2
