@@ -24,10 +24,14 @@ if(CMAKE_SCRIPT_MODE_FILE)
     list(REMOVE_DUPLICATES imports)
     list(SORT imports)
     list(JOIN imports "\n    " exports)
-    set(definition "${OUTPUT}.def")
-    file(WRITE "${definition}" "LIBRARY ${dll}\nEXPORTS\n    ${exports}\n")
-    execute_process(COMMAND "${DLLTOOL}" --input-def "${definition}" --dllname "${dll}"
-                            --output-delaylib "${OUTPUT}" --temp-prefix "${OUTPUT}-"
+    # dlltool names the stubs' symbols after the library's path: a name alone,
+    # in its folder, so that the program is the same in any build folder.
+    get_filename_component(folder "${OUTPUT}" DIRECTORY)
+    get_filename_component(library "${OUTPUT}" NAME)
+    file(WRITE "${OUTPUT}.def" "LIBRARY ${dll}\nEXPORTS\n    ${exports}\n")
+    execute_process(COMMAND "${DLLTOOL}" --input-def "${library}.def" --dllname "${dll}"
+                            --output-delaylib "${library}" --temp-prefix "${library}-"
+                    WORKING_DIRECTORY "${folder}"
                     RESULT_VARIABLE result)
     if(NOT result EQUAL 0)
         message(FATAL_ERROR "delay-load: dlltool could not make ${OUTPUT}")
