@@ -64,6 +64,15 @@ function(morvesta_delay_load target)
     endforeach()
     add_custom_target(${target}_delay_load DEPENDS ${libraries})
     add_dependencies(${target} ${target}_delay_load)
-    target_link_directories(${target} BEFORE PRIVATE "${folder}")
+    # Named relative to where the link runs: the linker orders the import
+    # tables' pieces by the names of the libraries they come from, and an
+    # absolute build folder would sort before or after the toolchain's own
+    # (/usr/...) as it happens, laying the program out otherwise.
+    if(CMAKE_GENERATOR MATCHES "Ninja")
+        file(RELATIVE_PATH relative "${CMAKE_BINARY_DIR}" "${folder}")
+    else()
+        file(RELATIVE_PATH relative "${CMAKE_CURRENT_BINARY_DIR}" "${folder}")
+    endif()
+    target_link_options(${target} BEFORE PRIVATE "-L${relative}")
     set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${libraries})
 endfunction()
