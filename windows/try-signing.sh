@@ -4,8 +4,9 @@
 # authority and a code-signing certificate made here with openssl and thrown
 # away afterwards:
 #   - a key that is missing, damaged, opened with a wrong password or
-#     readable by others stops windows/build.sh with one line naming it,
-#     before anything is made; a signing that fails half-way (a time-stamp
+#     readable by others, a password file others may read, a PKCS#11 key
+#     URI carrying its PIN or a PIN file others may read stops
+#     windows/build.sh with one line naming it, before anything is made; a signing that fails half-way (a time-stamp
 #     server that cannot be reached) stops it too; neither leaves a release
 #     file behind;
 #   - signed, the program, the installer and the uninstaller packed into it
@@ -41,12 +42,15 @@ printf '%s\n' basicConstraints=CA:FALSE keyUsage=critical,digitalSignature exten
 openssl x509 -req -in signer.csr -CA ca.pem -CAkey ca.key -CAcreateserial -days 2 -extfile signer.ext \
     -out signer.pem 2>/dev/null
 echo "throwaway-$RANDOM$RANDOM" >password
+chmod 600 password
 openssl pkcs12 -export -inkey signer.key -in signer.pem -certfile ca.pem -passout file:password -out signer.p12
 rm ca.key signer.key
 head -c 3000 /dev/urandom >damaged.p12
 cp signer.p12 open.p12
 chmod 600 signer.p12 damaged.p12
 chmod 644 open.p12
+cp password open-password
+chmod 644 open-password
 key=(MORVESTA_SIGN_PKCS12="$scratch/signer.p12" MORVESTA_SIGN_PASSWORD_FILE="$scratch/password")
 
 package() {
@@ -70,6 +74,14 @@ refused "a wrong password" "the password does not open it" MORVESTA_SIGN_PKCS12=
     MORVESTA_SIGN_PASSWORD=wrong
 refused "a key others may read" "others may read it" MORVESTA_SIGN_PKCS12="$scratch/open.p12" \
     MORVESTA_SIGN_PASSWORD_FILE="$scratch/password"
+refused "a password file others may read" "others may read it" \
+    MORVESTA_SIGN_PKCS12="$scratch/signer.p12" MORVESTA_SIGN_PASSWORD_FILE="$scratch/open-password"
+# (The module and the chain are only looked at here: no token is needed.)
+pkcs11=(MORVESTA_SIGN_PKCS11_MODULE="$scratch/password" MORVESTA_SIGN_CERTS="$scratch/ca.pem")
+refused "a PKCS#11 key URI with its PIN" "its PIN would stand on a command line" "${pkcs11[@]}" \
+    MORVESTA_SIGN_PKCS11_KEY='pkcs11:object=codesign;pin-value=1234'
+refused "a PKCS#11 PIN file others may read" "others may read it" "${pkcs11[@]}" \
+    MORVESTA_SIGN_PKCS11_KEY="pkcs11:object=codesign?pin-source=file:$scratch/open-password"
 refused "a time-stamp server out of reach" "signing morvesta.exe failed" "${key[@]}" \
     MORVESTA_SIGN_TIMESTAMP_URL=http://127.0.0.1:9/
 
