@@ -130,7 +130,7 @@ trap 'rm -rf "$scratch"' EXIT
 
 # What an earlier, interrupted try left behind goes first.
 if [ -x "$program_dir/Uninstall.exe" ]; then uninstall || true; fi
-rm -rf "$program_dir"
+rm -rf "$program_dir" "$drive_c/Morvesta"
 expect 0 "before installing"
 
 # The prefix is Windows 7 for this, and Windows 10 again whatever happens.
