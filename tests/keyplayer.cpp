@@ -26,6 +26,8 @@ void KeyPlayer::play(const QString &script, const std::function<void()> &checkou
             Qt::KeyboardModifiers modifiers;
             if (name == QLatin1String("spc")) {
                 key = Qt::Key_Space;
+            } else if (name == QLatin1String("tab")) {
+                key = Qt::Key_Tab;
             } else if (name.startsWith(QLatin1String("a-"))) {
                 key = Qt::Key_A + (name.at(2).unicode() - u'a');
                 modifiers = Qt::AltModifier;
@@ -48,6 +50,7 @@ void KeyPlayer::addKey(bool press, int key, Qt::KeyboardModifiers modifiers, boo
     m_steps.append([=, this] {
         const QString text = key == Qt::Key_Return  ? QStringLiteral("\r")
                              : key == Qt::Key_Space ? QStringLiteral(" ")
+                             : key == Qt::Key_Tab   ? QStringLiteral("\t")
                                                     : QString(QChar(u'a' + key - Qt::Key_A));
         QWindow *window = meantFor();
         if (!hasFocus(window))

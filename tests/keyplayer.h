@@ -16,7 +16,8 @@ class QWindow;
 // main window, once the window system has given that window the focus (a
 // busy machine or Wine takes its time); if it never does, the play stops and
 // says so. Steps, separated by spaces:
-//   "ret", "spc", "a-p"...  Enter, Space or Alt+letter pressed and released;
+//   "ret", "spc", "tab",    Enter, Space, Tab or Alt+letter pressed and
+//   "a-p"...                released;
 //   "ret~", "a-c~"...       the same held down: repeated eight times before the
 //                           release, each repeat a release and a press marked
 //                           as repeated;

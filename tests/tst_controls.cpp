@@ -65,6 +65,8 @@ private slots:
     void commandButtonKeys_data();
     void commandButtonKeys();
 
+    void heldSpaceTypesIntoATextField();
+
     void toolbarRaisesButtonKeys();
     void statusBarShowsTodayAndNow();
     void statusBarCutsPanelsAtTheRightEdge();
@@ -319,6 +321,14 @@ void tst_Controls::commandButtonKeys()
     // Qt marks a focused auto-default button as the default; no other is.
     if (!button->hasFocus())
         QVERIFY(!button->isDefault());
+}
+
+void tst_Controls::heldSpaceTypesIntoATextField()
+{
+    QLineEdit field; // a held key acts once on a button or in a box only
+    for (const bool repeat : {false, true, true})
+        QTest::simulateEvent(&field, true, Qt::Key_Space, {}, QStringLiteral(" "), repeat);
+    QCOMPARE(field.text(), QStringLiteral("   "));
 }
 
 void tst_Controls::toolbarRaisesButtonKeys()

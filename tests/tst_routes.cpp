@@ -91,6 +91,8 @@ void tst_Routes::heldKeyActsOnce_data()
     QTest::newRow("Space held on Pedido, X11") << pedido << QStringLiteral("spc= !") << onePizza;
     QTest::newRow("Enter held, then pressed again, X11")
         << pedido << QStringLiteral("ret= ! ret !") << QStringLiteral("P2 T0 C0 R0 B2 S0");
+    QTest::newRow("Tab held moves on at every repeat")
+        << QStringLiteral("optPagDin") << QStringLiteral("tab~ ret !") << onePizza;
     QTest::newRow("Alt+C held") << price << QStringLiteral("a-c~ !")
                                 << QStringLiteral("P0 T0 C1 R0 B0 S0");
     QTest::newRow("Alt+C held, X11")
