@@ -19,6 +19,8 @@ QString readOut(QObject *object)
     const QAccessible::Role role = control->role();
     QStringList read{QString::fromLatin1(QMetaEnum::fromType<QAccessible::Role>().valueToKey(role)),
                      control->text(QAccessible::Name), control->text(QAccessible::Description)};
+    if (control->state().expanded) // a list only while it shows its entries
+        read << QStringLiteral("expanded");
     const bool list = role == QAccessible::ComboBox || role == QAccessible::List;
     for (int i = 0; !list && i < control->childCount(); ++i)
         read << readOut(control->child(i)->object());

@@ -92,6 +92,11 @@ void tst_MaskEdit::maskStates()
     QAccessibleTextInterface *reader =
         QAccessible::queryAccessibleInterface(&edit)->textInterface();
     QCOMPARE(reader->text(0, reader->characterCount()), read);
+    reader->addSelection(0, reader->characterCount()); // selected, and taken back
+    reader->removeSelection(1);
+    QCOMPARE(reader->selectionCount(), read.isEmpty() ? 0 : 1);
+    reader->removeSelection(0);
+    QCOMPARE(reader->selectionCount(), 0);
 }
 
 void tst_MaskEdit::maskRejectsNonDigits()
@@ -230,6 +235,8 @@ void tst_MaskEdit::enteringMaskedFieldTypesFromFirstBlank_data()
         << true << QStringLiteral("12345") << QStringLiteral("1234.5567.8___.____");
     QTest::newRow("Tab, digits kept")
         << false << QStringLiteral("12345") << QStringLiteral("1234.5567.8___.____");
+    QTest::newRow("Tab, full field keeps its number")
+        << false << QStringLiteral("4111111111111111") << QStringLiteral("4111.1111.1111.1111");
 }
 
 void tst_MaskEdit::enteringMaskedFieldTypesFromFirstBlank()
