@@ -39,6 +39,19 @@ struct OptionGroup
     runtime::OptionButton *second = new runtime::OptionButton(QStringLiteral("two"), &container);
 };
 
+// A text field and the command button "&Pedido" in a window of their own.
+struct ButtonWindow : QWidget
+{
+    ButtonWindow()
+    {
+        auto *layout = new QVBoxLayout(this);
+        layout->addWidget(other);
+        layout->addWidget(button);
+    }
+    QLineEdit *other = new QLineEdit(this);
+    runtime::CommandButton *button = new runtime::CommandButton(QStringLiteral("&Pedido"), this);
+};
+
 } // namespace
 
 class tst_Controls : public QObject
@@ -255,21 +268,16 @@ void tst_Controls::accessKeyClicksAtOnce()
 {
     QFETCH(bool, modal);
 
-    QWidget window;
-    auto *layout = new QVBoxLayout(&window);
-    auto *other = new QLineEdit;
-    auto *button = new runtime::CommandButton(QStringLiteral("&Pedido"));
-    layout->addWidget(other);
-    layout->addWidget(button);
+    ButtonWindow window;
     if (modal)
         window.setWindowModality(Qt::ApplicationModal);
     window.show();
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    other->setFocus();
-    QSignalSpy clicked(button, &QAbstractButton::clicked);
+    window.other->setFocus();
+    QSignalSpy clicked(window.button, &QAbstractButton::clicked);
 
-    QTest::keyClick(other, Qt::Key_P, Qt::AltModifier);
+    QTest::keyClick(window.other, Qt::Key_P, Qt::AltModifier);
 
     // Before the key press returns, and only once.
     QCOMPARE(clicked.count(), 1);
@@ -301,16 +309,12 @@ void tst_Controls::commandButtonKeys()
     QFETCH(bool, onButton);
     QFETCH(int, clicks);
 
-    QWidget window;
-    auto *layout = new QVBoxLayout(&window);
-    auto *other = new QLineEdit;
-    auto *button = new runtime::CommandButton(QStringLiteral("&Pedido"));
-    layout->addWidget(other);
-    layout->addWidget(button);
+    ButtonWindow window;
     window.show();
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    QWidget *target = onButton ? static_cast<QWidget *>(button) : other;
+    runtime::CommandButton *button = window.button;
+    QWidget *target = onButton ? static_cast<QWidget *>(button) : window.other;
     target->setFocus();
     QSignalSpy clicked(button, &QAbstractButton::clicked);
 
