@@ -41,8 +41,9 @@
 // installAccessibility() adds the program's factory (setUpProgram() calls
 // it); it must come before the controls are made, since Qt makes a control's
 // interface at the control's first accessibility event and keeps it. The
-// interfaces here hold nothing but the control, and read everything from it
-// when asked.
+// interfaces hold nothing but the control (a button also its pending press),
+// and read everything from it when asked. The factory here only dispatches
+// to the kinds of control in accessible/.
 
 namespace runtime {
 

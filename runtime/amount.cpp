@@ -1,15 +1,12 @@
 #include "amount.h"
 
+#include "text.h"
+
 #include <QLocale>
 
 namespace runtime {
 
 namespace {
-
-bool isAsciiDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
 
 int digitValue(QChar c)
 {

@@ -1,5 +1,7 @@
 #include "maskedit.h"
 
+#include "text.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QFocusEvent>
@@ -55,8 +57,7 @@ public:
         if (mask.isEmpty())
             return Acceptable;
         for (const QChar c : std::as_const(input)) {
-            const bool digit = c >= u'0' && c <= u'9';
-            if (!digit && c != m_edit->promptChar() && (c == u'#' || !mask.contains(c)))
+            if (!isAsciiDigit(c) && c != m_edit->promptChar() && (c == u'#' || !mask.contains(c)))
                 return Invalid;
         }
         return Acceptable;
@@ -207,7 +208,7 @@ void MaskEdit::replaceFromOutside(int from, int to, const QString &text)
 {
     QString digits;
     for (const QChar c : text) {
-        if (c >= u'0' && c <= u'9')
+        if (isAsciiDigit(c))
             digits += c;
     }
     if (digits.isEmpty() || !isEnabled())

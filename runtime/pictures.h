@@ -14,7 +14,7 @@ inline constexpr QRgb kMaskColour = 0xFFC0C0C0;
 
 // The XPM picture at path (a resource) with its mask colour transparent.
 QPixmap maskedPixmap(const QString &path);
-// The same as an image, for use without a screen (build-time tools).
+// The same as an image, for use without a screen (tools/iconsizes).
 QImage maskedImage(const QString &path);
 
 // An icon from one or more sizes of the same picture.

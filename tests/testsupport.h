@@ -1,8 +1,10 @@
 #pragma once
 
 // Shared pieces of the test executables: the regional setting, a recorder for
-// the program's message boxes and lookups of controls by their design names.
+// the program's message boxes, lookups of controls by their design names and
+// the main window as each test function finds it.
 
+#include "app/frmmorvesta.h"
 #include "runtime/messagebox.h"
 #include "runtime/program.h"
 
@@ -10,6 +12,9 @@
 #include <QStringList>
 #include <QWidget>
 #include <QtTest>
+
+#include <functional>
+#include <memory>
 
 // Records every message box instead of showing it, for as long as it lives.
 class MessageRecorder
@@ -51,3 +56,54 @@ inline void usePointLocale()
 {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 }
+
+// Writes an executable file (a stand-in for a program the tests start).
+bool writeProgram(const QString &path, const QByteArray &body);
+
+// What the summary window showed while checkout held it up.
+struct Shown
+{
+    bool visible = false;
+    bool modal = false;
+    bool mainBlocked = false;
+    QString tipoPag, cartao, total;
+    QStringList items;
+};
+
+// A fresh main window for each test function, with the program's message
+// boxes recorded, its end counted instead of ending the test, and the PATH
+// each test may change put back.
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Start { Hidden, Active };
+
+protected:
+    explicit MainWindowTest(Start start = Start::Active) : m_start(start) {}
+
+    template <class T = QWidget> T *find(const QString &name) const
+    {
+        return control<T>(m_window.get(), name);
+    }
+    void click(const QString &name) const { QTest::mouseClick(find(name), Qt::LeftButton); }
+    void showActive();
+    void typeCardNumber(const QString &digits) const;
+    void pickBrand(int position) const;
+    // Runs checkout, notes what the summary shows and closes it with "Sair".
+    Shown checkOut(const std::function<void()> &route);
+
+    std::unique_ptr<frmMorvesta> m_window;
+    std::unique_ptr<MessageRecorder> m_messages;
+    int m_ends = 0;
+
+protected slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+private:
+    Start m_start;
+    QByteArray m_savedPath;
+};

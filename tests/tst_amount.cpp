@@ -64,7 +64,7 @@ std::optional<Centavos> readPlain(const QString &plain, const QString &separator
 
 } // namespace
 
-class TestAmount : public QObject
+class tst_Amount : public QObject
 {
     Q_OBJECT
 
@@ -88,8 +88,8 @@ private slots:
     void plainAmount_data();
     void plainAmount();
 
-    void totalOfManyLinesIsExact_data();
-    void totalOfManyLinesIsExact();
+    void lineValuesReadBackIntoTheirTotal_data();
+    void lineValuesReadBackIntoTheirTotal();
 
     void everyPriceRoundTrips_data();
     void everyPriceRoundTrips();
@@ -98,12 +98,12 @@ private slots:
     void randomOrdersTotalExactly();
 };
 
-void TestAmount::cleanup()
+void tst_Amount::cleanup()
 {
     useBrazilianPortuguese();
 }
 
-void TestAmount::decimalSeparatorFollowsRegion_data()
+void tst_Amount::decimalSeparatorFollowsRegion_data()
 {
     QTest::addColumn<bool>("brazilian");
     QTest::addColumn<QString>("expected");
@@ -112,7 +112,7 @@ void TestAmount::decimalSeparatorFollowsRegion_data()
     QTest::newRow("english us uses point") << false << QStringLiteral(".");
 }
 
-void TestAmount::decimalSeparatorFollowsRegion()
+void tst_Amount::decimalSeparatorFollowsRegion()
 {
     QFETCH(bool, brazilian);
     QFETCH(QString, expected);
@@ -124,7 +124,7 @@ void TestAmount::decimalSeparatorFollowsRegion()
     QCOMPARE(runtime::decimalSeparator(), expected);
 }
 
-void TestAmount::parsePriceAccepts_data()
+void tst_Amount::parsePriceAccepts_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<Centavos>("expected");
@@ -156,7 +156,7 @@ void TestAmount::parsePriceAccepts_data()
     QTest::newRow("dearest price whole") << QStringLiteral("99999") << Centavos(9999900);
 }
 
-void TestAmount::parsePriceAccepts()
+void tst_Amount::parsePriceAccepts()
 {
     QFETCH(QString, text);
     QFETCH(Centavos, expected);
@@ -166,7 +166,7 @@ void TestAmount::parsePriceAccepts()
     QCOMPARE(*price, expected);
 }
 
-void TestAmount::parsePriceRejects_data()
+void tst_Amount::parsePriceRejects_data()
 {
     QTest::addColumn<QString>("text");
 
@@ -221,7 +221,7 @@ void TestAmount::parsePriceRejects_data()
     QTest::newRow("superscript two") << QStringLiteral("\u00B2");
 }
 
-void TestAmount::parsePriceRejects()
+void tst_Amount::parsePriceRejects()
 {
     QFETCH(QString, text);
 
@@ -231,7 +231,7 @@ void TestAmount::parsePriceRejects()
         qPrintable(QStringLiteral("\"%1\" was read as %2 centavos").arg(text, describe(price))));
 }
 
-void TestAmount::formatFixed2_data()
+void tst_Amount::formatFixed2_data()
 {
     QTest::addColumn<Centavos>("amount");
     QTest::addColumn<QString>("separator");
@@ -256,7 +256,7 @@ void TestAmount::formatFixed2_data()
         << std::numeric_limits<Centavos>::max() << point << QStringLiteral("92233720368547758.07");
 }
 
-void TestAmount::formatFixed2()
+void tst_Amount::formatFixed2()
 {
     QFETCH(Centavos, amount);
     QFETCH(QString, separator);
@@ -265,7 +265,7 @@ void TestAmount::formatFixed2()
     QCOMPARE(runtime::formatFixed2(amount, separator), expected);
 }
 
-void TestAmount::rightAlign_data()
+void tst_Amount::rightAlign_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("width");
@@ -280,7 +280,7 @@ void TestAmount::rightAlign_data()
     QTest::newRow("keeps own spaces") << QStringLiteral(" a ") << 5 << QStringLiteral("   a ");
 }
 
-void TestAmount::rightAlign()
+void tst_Amount::rightAlign()
 {
     QFETCH(QString, text);
     QFETCH(int, width);
@@ -289,7 +289,7 @@ void TestAmount::rightAlign()
     QCOMPARE(runtime::rightAlign(text, width), expected);
 }
 
-void TestAmount::plainAmount_data()
+void tst_Amount::plainAmount_data()
 {
     QTest::addColumn<Centavos>("amount");
     QTest::addColumn<QString>("separator");
@@ -321,7 +321,7 @@ void TestAmount::plainAmount_data()
         << std::numeric_limits<Centavos>::max() << comma << QStringLiteral("92233720368547758,07");
 }
 
-void TestAmount::plainAmount()
+void tst_Amount::plainAmount()
 {
     QFETCH(Centavos, amount);
     QFETCH(QString, separator);
@@ -330,7 +330,7 @@ void TestAmount::plainAmount()
     QCOMPARE(runtime::plainAmount(amount, separator), expected);
 }
 
-void TestAmount::totalOfManyLinesIsExact_data()
+void tst_Amount::lineValuesReadBackIntoTheirTotal_data()
 {
     QTest::addColumn<QString>("valueText");
     QTest::addColumn<QString>("separator");
@@ -355,7 +355,7 @@ void TestAmount::totalOfManyLinesIsExact_data()
         << QStringLiteral("99999,99") << comma << 1000 << QStringLiteral("99999990");
 }
 
-void TestAmount::totalOfManyLinesIsExact()
+void tst_Amount::lineValuesReadBackIntoTheirTotal()
 {
     QFETCH(QString, valueText);
     QFETCH(QString, separator);
@@ -368,7 +368,7 @@ void TestAmount::totalOfManyLinesIsExact()
     QCOMPARE(runtime::plainAmount(total, separator), expectedTotal);
 }
 
-void TestAmount::everyPriceRoundTrips_data()
+void tst_Amount::everyPriceRoundTrips_data()
 {
     QTest::addColumn<QString>("separator");
 
@@ -376,7 +376,7 @@ void TestAmount::everyPriceRoundTrips_data()
     QTest::newRow("point") << QStringLiteral(".");
 }
 
-void TestAmount::everyPriceRoundTrips()
+void tst_Amount::everyPriceRoundTrips()
 {
     QFETCH(QString, separator);
 
@@ -399,7 +399,7 @@ void TestAmount::everyPriceRoundTrips()
     }
 }
 
-void TestAmount::randomOrdersTotalExactly_data()
+void tst_Amount::randomOrdersTotalExactly_data()
 {
     QTest::addColumn<QString>("separator");
     QTest::addColumn<quint32>("seed");
@@ -408,7 +408,7 @@ void TestAmount::randomOrdersTotalExactly_data()
     QTest::newRow("point") << QStringLiteral(".") << quint32(7919);
 }
 
-void TestAmount::randomOrdersTotalExactly()
+void tst_Amount::randomOrdersTotalExactly()
 {
     QFETCH(QString, separator);
     QFETCH(quint32, seed);
@@ -451,5 +451,5 @@ void TestAmount::randomOrdersTotalExactly()
     }
 }
 
-QTEST_MAIN(TestAmount)
+QTEST_MAIN(tst_Amount)
 #include "tst_amount.moc"

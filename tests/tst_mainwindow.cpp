@@ -14,6 +14,7 @@
 #include "runtime/optionbutton.h"
 #include "runtime/pictures.h"
 #include "runtime/program.h"
+#include "runtime/text.h"
 #include "runtime/toolbar.h"
 
 #include <QClipboard>
@@ -30,11 +31,6 @@
 using runtime::ListCombo;
 
 namespace {
-
-QString withoutAccessMark(QString caption)
-{
-    return caption.remove(u'&');
-}
 
 // Where a picture has a pixel that is neither see-through nor one of the 16
 // colours the program's pictures are drawn in; empty if it has none.
@@ -58,15 +54,14 @@ QString blendedPixel(const QImage &picture)
 
 } // namespace
 
-class tst_MainWindow : public QObject
+class tst_MainWindow : public MainWindowTest
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
+public:
+    tst_MainWindow() : MainWindowTest(Start::Hidden) {}
 
+private slots:
     void windowIsFixedWithCloseBoxOnly();
     void controlsStartInDesignState_data();
     void controlsStartInDesignState();
@@ -93,43 +88,7 @@ private slots:
     void accessKeysClickFromAnywhere();
     void invalidPriceIsQuotedOnOneShortLine_data();
     void invalidPriceIsQuotedOnOneShortLine();
-
-private:
-    void showActive();
-
-    std::unique_ptr<frmMorvesta> m_window;
-    std::unique_ptr<MessageRecorder> m_messages;
-    QByteArray m_savedPath;
-    int m_ends = 0;
 };
-
-void tst_MainWindow::initTestCase()
-{
-    setUpCounter();
-    m_savedPath = qgetenv("PATH");
-    runtime::setEndHook([this] { ++m_ends; });
-}
-
-void tst_MainWindow::init()
-{
-    m_ends = 0;
-    m_messages = std::make_unique<MessageRecorder>();
-    m_window = std::make_unique<frmMorvesta>();
-}
-
-void tst_MainWindow::cleanup()
-{
-    m_window.reset();
-    m_messages.reset();
-    qputenv("PATH", m_savedPath);
-}
-
-void tst_MainWindow::showActive()
-{
-    m_window->show();
-    m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-}
 
 void tst_MainWindow::windowIsFixedWithCloseBoxOnly()
 {
@@ -410,7 +369,7 @@ void tst_MainWindow::everyCaptionDrawsEveryLetter()
         if (auto *label = qobject_cast<QLabel *>(widget))
             text = label->text();
         else if (auto *button = qobject_cast<QAbstractButton *>(widget))
-            text = withoutAccessMark(button->text());
+            text = runtime::withoutAccessMark(button->text());
         else if (auto *frame = qobject_cast<runtime::Frame *>(widget))
             text = frame->title();
         if (!text.isEmpty())
@@ -458,7 +417,7 @@ void tst_MainWindow::noCaptionIsClipped()
     for (QAbstractButton *button : m_window->findChildren<QAbstractButton *>()) {
         if (qobject_cast<QToolButton *>(button))
             continue;
-        const QString caption = withoutAccessMark(button->text());
+        const QString caption = runtime::withoutAccessMark(button->text());
         const QStyle *style = button->style();
         int room = button->contentsRect().width();
         if (qobject_cast<QRadioButton *>(button))

@@ -29,15 +29,11 @@ QStringList entries(const QListWidget *list)
 
 } // namespace
 
-class tst_Order : public QObject
+class tst_Order : public MainWindowTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { setUpCounter(); }
-    void init();
-    void cleanup();
-
     void pizzaTypeSetsEverySlot_data();
     void pizzaTypeSetsEverySlot();
     void pickingAFlavourMovesItsPrice();
@@ -71,40 +67,17 @@ private slots:
 private:
     ListCombo *sabor(int slot) const
     {
-        return control<ListCombo>(m_window.get(), QStringLiteral("cmbSabor%1").arg(slot));
+        return find<ListCombo>(QStringLiteral("cmbSabor%1").arg(slot));
     }
     ListCombo *valor(int slot) const
     {
-        return control<ListCombo>(m_window.get(), QStringLiteral("cmbValor%1").arg(slot));
-    }
-    void click(const QString &name) const
-    {
-        QTest::mouseClick(control<QWidget>(m_window.get(), name), Qt::LeftButton);
+        return find<ListCombo>(QStringLiteral("cmbValor%1").arg(slot));
     }
     void pickFlavour(int slot, int position) const;
     void typePrice(int slot, const QString &text) const;
     // Shows the summary through checkout and runs check while it is up.
-    void checkOut(const std::function<void(frmResumo &)> &check);
-
-    std::unique_ptr<frmMorvesta> m_window;
-    std::unique_ptr<MessageRecorder> m_messages;
+    void withSummary(const std::function<void(frmResumo &)> &check);
 };
-
-void tst_Order::init()
-{
-    useBrazilianPortuguese();
-    m_messages = std::make_unique<MessageRecorder>();
-    m_window = std::make_unique<frmMorvesta>();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-}
-
-void tst_Order::cleanup()
-{
-    m_window.reset();
-    m_messages.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
 
 void tst_Order::pickFlavour(int slot, int position) const
 {
@@ -126,7 +99,7 @@ void tst_Order::typePrice(int slot, const QString &text) const
     QTest::keyClicks(list->lineEdit(), text);
 }
 
-void tst_Order::checkOut(const std::function<void(frmResumo &)> &check)
+void tst_Order::withSummary(const std::function<void(frmResumo &)> &check)
 {
     bool checked = false;
     QTimer::singleShot(0, this, [&] {
@@ -407,7 +380,7 @@ void tst_Order::registrationWithoutTypeDoesNothing()
     // Also after an order was closed, with lines of a new one registered.
     click(QStringLiteral("optTipoInt"));
     click(QStringLiteral("cmdPedido"));
-    checkOut([](frmResumo &) {});
+    withSummary([](frmResumo &) {});
     click(QStringLiteral("optTipoMeia"));
     click(QStringLiteral("cmdPedido"));
     m_messages->messages.clear();
@@ -591,7 +564,7 @@ void tst_Order::totalOfTheOrder()
         click(QStringLiteral("cmdPedido"));
     }
     QString shown;
-    checkOut([&](frmResumo &resumo) { shown = resumo.ui().lblVrTot->text(); });
+    withSummary([&](frmResumo &resumo) { shown = resumo.ui().lblVrTot->text(); });
     QCOMPARE(shown, total);
 }
 
@@ -602,7 +575,7 @@ void tst_Order::separatorChangedBeforeTotalKeepsCentavos()
     click(QStringLiteral("cmdPedido"));
     usePointLocale();
     QString shown;
-    checkOut([&](frmResumo &resumo) { shown = resumo.ui().lblVrTot->text(); });
+    withSummary([&](frmResumo &resumo) { shown = resumo.ui().lblVrTot->text(); });
     QCOMPARE(shown, QStringLiteral("5.91"));
 }
 
@@ -629,7 +602,7 @@ void tst_Order::longOrdersTotalExactly()
     QCOMPARE(m_messages->messages.size(), lines);
     QString shown;
     int rows = 0;
-    checkOut([&](frmResumo &resumo) {
+    withSummary([&](frmResumo &resumo) {
         shown = resumo.ui().lblVrTot->text();
         rows = resumo.ui().lstValor->count();
     });
@@ -654,7 +627,7 @@ void tst_Order::totalLeavesLastRowSelected()
     int valorRow = -2;
     bool lastRowInView = false;
     QList<QListWidgetItem *> valorSelected, itemSelected;
-    checkOut([&](frmResumo &resumo) {
+    withSummary([&](frmResumo &resumo) {
         QListWidget *values = resumo.ui().lstValor;
         valorRow = values->currentRow();
         valorSelected = values->selectedItems();
@@ -676,7 +649,7 @@ void tst_Order::summaryWindowDesign()
     QWidget *focus = nullptr;
     QWidget *lstItem = nullptr;
     QStringList tabs;
-    checkOut([&](frmResumo &resumo) {
+    withSummary([&](frmResumo &resumo) {
         size = resumo.size();
         frameless = resumo.windowFlags() & Qt::FramelessWindowHint;
         modal = resumo.isModal();
@@ -717,7 +690,7 @@ void tst_Order::summaryClosesOnlyByItsCommand()
     click(QStringLiteral("cmdPedido"));
     bool stillShown = false;
     int linesKept = 0;
-    checkOut([&](frmResumo &resumo) {
+    withSummary([&](frmResumo &resumo) {
         QWidget *list = resumo.ui().lstItem;
         if (attempt == QLatin1String("escape"))
             QTest::keyClick(list, Qt::Key_Escape);
@@ -744,7 +717,7 @@ void tst_Order::closingStartsAFreshOrder()
     click(QStringLiteral("cmdPedido"));
     click(QStringLiteral("optPagDin"));
     QPointer<frmResumo> first = m_window->loadedResumo();
-    checkOut([](frmResumo &) {});
+    withSummary([](frmResumo &) {});
     QCOMPARE(m_window->loadedResumo(), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(first.isNull());

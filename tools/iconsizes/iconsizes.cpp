@@ -1,5 +1,5 @@
-// Build-time tool: writes the program's picture at the sizes a desktop asks
-// for, with the silver background transparent.
+// Draws the program's picture at the sizes a desktop asks for, with the
+// silver background transparent.
 //
 //   iconsizes <picture> <output-directory> <size>...
 //
@@ -12,12 +12,11 @@
 // transparency mask, as every Windows tool reads them, and PNG from 256
 // pixels up, where a bitmap would be needlessly large.
 //
-// The picture is a 32x32 drawing. A size that is a multiple of 32 is the
-// drawing with every pixel repeated (nearest neighbour), so the lines stay
-// sharp. Any other size is the exact area average of the drawing: it is first
-// enlarged by the smallest whole factor that makes it a multiple of the size,
-// then every square of pixels that covers one output pixel is averaged, with
-// the colours weighted by their opacity.
+// The drawings are committed under app/icons; the morvesta_icons target
+// draws them again (see CMakeLists.txt here), and tst_icons checks that
+// they are what pizza.xpm draws.
+
+#include "icondrawing.h"
 
 #include "runtime/pictures.h"
 
@@ -25,65 +24,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QTextStream>
 #include <QtEndian>
 
-#include <cstdio>
-#include <numeric>
-
 namespace {
-
-// Every pixel repeated factor times in both directions.
-QImage enlarged(const QImage &image, int factor)
-{
-    QImage target(image.size() * factor, QImage::Format_ARGB32);
-    for (int y = 0; y < target.height(); ++y) {
-        const auto *sourceLine = reinterpret_cast<const QRgb *>(image.constScanLine(y / factor));
-        auto *line = reinterpret_cast<QRgb *>(target.scanLine(y));
-        for (int x = 0; x < target.width(); ++x)
-            line[x] = sourceLine[x / factor];
-    }
-    return target;
-}
-
-// The average of every factor x factor square, on premultiplied colours.
-QImage reduced(const QImage &image, int factor)
-{
-    const QImage source = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    if (factor == 1)
-        return source;
-    QImage target(source.width() / factor, source.height() / factor,
-                  QImage::Format_ARGB32_Premultiplied);
-    const int area = factor * factor;
-    for (int y = 0; y < target.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(target.scanLine(y));
-        for (int x = 0; x < target.width(); ++x) {
-            int red = 0, green = 0, blue = 0, alpha = 0;
-            for (int sy = y * factor; sy < (y + 1) * factor; ++sy) {
-                const auto *sourceLine = reinterpret_cast<const QRgb *>(source.constScanLine(sy));
-                for (int sx = x * factor; sx < (x + 1) * factor; ++sx) {
-                    const QRgb pixel = sourceLine[sx];
-                    red += qRed(pixel);
-                    green += qGreen(pixel);
-                    blue += qBlue(pixel);
-                    alpha += qAlpha(pixel);
-                }
-            }
-            const auto mean = [area](int sum) { return (sum + area / 2) / area; };
-            line[x] = qRgba(mean(red), mean(green), mean(blue), mean(alpha));
-        }
-    }
-    return target;
-}
-
-QImage atSize(const QImage &picture, int size)
-{
-    const int side = picture.width();
-    const int factor = size / std::gcd(side, size); // side * factor is a multiple of size
-    return reduced(enlarged(picture, factor), side * factor / size)
-        .convertToFormat(QImage::Format_ARGB32);
-}
 
 void appendLE16(QByteArray &bytes, int value)
 {
@@ -205,7 +149,7 @@ int main(int argc, char *argv[])
                 err << "iconsizes: a Windows icon holds at most 256 pixels\n";
                 return 2;
             }
-            images.append(atSize(picture, size));
+            images.append(iconsizes::atSize(picture, size));
         }
         if (!writeIco(target, images)) {
             err << "iconsizes: cannot write " << target << '\n';
@@ -218,7 +162,7 @@ int main(int argc, char *argv[])
     for (int size : std::as_const(sizes)) {
         const QString folder = QStringLiteral("%1x%1").arg(size);
         const QString file = output.filePath(folder + QStringLiteral("/morvesta.png"));
-        if (!output.mkpath(folder) || !atSize(picture, size).save(file, "PNG")) {
+        if (!output.mkpath(folder) || !iconsizes::atSize(picture, size).save(file, "PNG")) {
             err << "iconsizes: cannot write " << file << '\n';
             return 1;
         }
