@@ -12,29 +12,25 @@
 #
 # Needs the Debian packages hyperfine, time and xvfb:
 #   apt-get install hyperfine time xvfb
-# STARTUP_DISPLAY picks the X display for Xvfb (default :93); STARTUP_WM names
-# a window manager to run on it (for instance openbox; default none).
+# STARTUP_WM names a window manager to run on the X server (for instance
+# openbox; default none).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/lib.sh startup
 build=${1:-build}
 runs=${2:-60}
 rounds=${3:-3}
 floor="$build/bench/startup_floor"
 program="$build/bench/startup_morvesta"
 for binary in "$floor" "$program"; do
-    [ -x "$binary" ] || { echo "build $binary first (cmake --build $build)" >&2; exit 1; }
+    [ -x "$binary" ] || fail "build $binary first (cmake --build $build)"
 done
 for tool in hyperfine /usr/bin/time Xvfb; do
-    command -v "$tool" >/dev/null || { echo "$tool is missing (apt-get install hyperfine time xvfb)" >&2; exit 1; }
+    command -v "$tool" >/dev/null || fail "$tool is missing (apt-get install hyperfine time xvfb)"
 done
 export LANG=pt_BR.UTF-8
 scratch=$(mktemp -d)
-cleanup() {
-    [ -n "${wm:-}" ] && kill "$wm" 2>/dev/null
-    [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
-    rm -rf "$scratch"
-}
-trap cleanup EXIT
+at_exit rm -rf "$scratch"
 
 # The programs run under the Brazilian Portuguese setting; the figures are
 # read and printed with a decimal point.
@@ -78,19 +74,15 @@ export QT_QPA_PLATFORM=offscreen
 timing offscreen
 memory offscreen
 
-display=${STARTUP_DISPLAY:-:93}
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-sleep 1
-kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb did not start on $display" >&2; exit 1; }
-export DISPLAY=$display QT_QPA_PLATFORM=xcb
+start_x_server
+export QT_QPA_PLATFORM=xcb
 if [ -n "${STARTUP_WM:-}" ]; then
     "$STARTUP_WM" >/dev/null 2>&1 &
-    wm=$!
-    sleep 1
-    echo "xcb: Xvfb $display, window manager $STARTUP_WM"
+    at_exit kill "$!"
+    sleep 1 # (a window manager says nothing when it is ready)
+    echo "xcb: Xvfb $DISPLAY, window manager $STARTUP_WM"
 else
-    echo "xcb: Xvfb $display, no window manager"
+    echo "xcb: Xvfb $DISPLAY, no window manager"
 fi
 timing xcb/Xvfb
 memory xcb/Xvfb

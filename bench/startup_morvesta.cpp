@@ -12,7 +12,10 @@
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    int qtArgc = 1;
+    char *qtArgv[] = {runtime::programName(argc, argv), nullptr};
+    runtime::setUpQt();
+    QApplication app(qtArgc, qtArgv);
     runtime::setUpProgram();
 
     frmMorvesta window;

@@ -86,8 +86,15 @@ elseif(WIN32)
     # An installer: the program under Program Files with its licence and the
     # third-party notices, a Start-menu shortcut, an entry in the installed
     # programs list and an uninstaller. Made with makensis, which Debian
-    # packages too, from NSIS.template.in beside this file.
+    # packages too, from windows/NSIS.template.in, with the exit codes of
+    # windows/installer-exit-codes.
     set(CPACK_GENERATOR NSIS)
+    list(APPEND CMAKE_MODULE_PATH "${PROJECT_SOURCE_DIR}/windows")
+    file(STRINGS "${PROJECT_SOURCE_DIR}/windows/installer-exit-codes" exit_codes REGEX "^EXIT_")
+    foreach(line IN LISTS exit_codes)
+        string(REGEX MATCH "^(EXIT_[A-Z_]+)=([0-9]+)" code "${line}")
+        set(CPACK_MORVESTA_${CMAKE_MATCH_1} ${CMAKE_MATCH_2})
+    endforeach()
     set(CPACK_PACKAGE_FILE_NAME morvesta-${PROJECT_VERSION}-win64)
     set(CPACK_NSIS_DISPLAY_NAME Morvesta)
     set(CPACK_NSIS_PACKAGE_NAME Morvesta)
@@ -110,7 +117,7 @@ elseif(WIN32)
     set(MORVESTA_SIGN_TIMESTAMP_URL "" CACHE STRING "RFC 3161 time-stamp server (optional)")
     set(CPACK_MORVESTA_SIGN_SCRIPT "${PROJECT_SOURCE_DIR}/windows/sign.sh")
     # The installer takes the program as released, signed when it is.
-    set(CPACK_PRE_BUILD_SCRIPTS "${CMAKE_CURRENT_LIST_DIR}/sign-staged.cmake")
+    set(CPACK_PRE_BUILD_SCRIPTS "${PROJECT_SOURCE_DIR}/windows/sign-staged.cmake")
 else()
     set(CPACK_GENERATOR ZIP)
 endif()

@@ -13,6 +13,7 @@
 #
 #   pe-flags.sh <exe>... [--stubs <exe>...]
 set -euo pipefail
+. "$(dirname "$0")/../scripts/lib.sh" pe-flags
 stub=0
 for exe in "$@"; do
     if [ "$exe" = --stubs ]; then
@@ -20,17 +21,17 @@ for exe in "$@"; do
         continue
     fi
     header=$(LC_ALL=C x86_64-w64-mingw32-objdump -p "$exe") ||
-        { echo "pe-flags: cannot read the PE header of $exe" >&2; exit 1; }
+        fail "cannot read the PE header of $exe"
     flags=$(sed -n '/^DllCharacteristics/,/^[^[:space:]]/p' <<<"$header" | sed '$d')
-    [ -n "$flags" ] || { echo "pe-flags: $exe has no DllCharacteristics" >&2; exit 1; }
+    [ -n "$flags" ] || fail "$exe has no DllCharacteristics"
     for flag in DYNAMIC_BASE HIGH_ENTROPY_VA NX_COMPAT; do
-        grep -qw "$flag" <<<"$flags" || { echo "pe-flags: $(basename "$exe") lacks $flag" >&2; exit 1; }
+        grep -qw "$flag" <<<"$flags" || fail "$(basename "$exe") lacks $flag"
     done
     relocations=$(awk '$1 == "Entry" && $2 == "5" { print $4 }' <<<"$header")
     if sed -n '/^Characteristics/,/^$/p' <<<"$header" | grep -q 'relocations stripped' ||
         [ "$((16#${relocations:-0}))" -eq 0 ]; then
         why="$(basename "$exe"): DYNAMIC_BASE set but no relocations: Windows cannot move it"
-        [ "$stub" = 1 ] || { echo "pe-flags: $why" >&2; exit 1; }
-        echo "pe-flags: $why (NSIS's stub)" >&2
+        [ "$stub" = 1 ] || fail "$why"
+        say "$why (NSIS's stub)"
     fi
 done

@@ -23,15 +23,11 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-. "$here/../cmake/build-env.sh"
+. "$here/../scripts/lib.sh" windows/qt.sh
 build_env_cache
 cache=$MORVESTA_CACHE
 toolchain=$here/mingw-w64.cmake
 
-fail() {
-    echo "windows/qt.sh: $*" >&2
-    exit 1
-}
 
 version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev 2>/dev/null) ||
     fail "qt6-base-dev is not installed"
@@ -103,7 +99,7 @@ apt_private=(
     -o "Dir::Cache::Archives=$work/archives"
     -o APT::Sandbox::User=root
 )
-echo "windows/qt.sh: fetching the source of qt6-base $version" >&2
+say "fetching the source of qt6-base $version"
 # A list that cannot be read only warns here; the fetch below is what counts.
 apt-get "${apt_private[@]}" update -qq </dev/null >&2 || true
 (cd "$work" && apt-get "${apt_private[@]}" source -qq "qt6-base=$version" </dev/null >&2) ||
@@ -119,7 +115,7 @@ build_env_c
 build_env_modes
 map=-ffile-prefix-map=$work=$mapped_work
 
-echo "windows/qt.sh: configuring Qt $upstream for x86_64-w64-mingw32 into $prefix" >&2
+say "configuring Qt $upstream for x86_64-w64-mingw32 into $prefix"
 mkdir -p "$work/build"
 (cd "$work/build" && "$source_dir/configure" -prefix "$install_prefix" -qt-host-path /usr \
     "${configure_options[@]}" -- -G Ninja \
@@ -129,7 +125,7 @@ mkdir -p "$work/build"
     </dev/null >"$work/configure.log" 2>&1) ||
     fail "configuring Qt failed, see $work/configure.log"
 
-echo "windows/qt.sh: building Qt (about 13 minutes on two cores)" >&2
+say "building Qt (about 13 minutes on two cores)"
 (cd "$work/build" && cmake --build . --parallel "$(nproc)" </dev/null >"$work/build.log" 2>&1) ||
     fail "building Qt failed, see $work/build.log"
 (cd "$work/build" && DESTDIR="$work/install" cmake --install . </dev/null >"$work/install.log" 2>&1) ||
@@ -140,7 +136,7 @@ mv "$work/install$install_prefix"/* "$prefix"/
 # What configure found and chose, kept beside the build for reference.
 cp "$work/build/config.summary" "$prefix/config.summary"
 
-echo "windows/qt.sh: indexing the third-party code in Qt's objects" >&2
+say "indexing the third-party code in Qt's objects"
 # For every object Qt compiled, the attribution entries whose files went into
 # it (compiled, or included), from the compiler's own dependency lists.
 (cd "$work/build" && ninja -t deps) >"$work/deps.txt" || fail "could not read Qt's dependency lists"

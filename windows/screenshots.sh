@@ -10,14 +10,11 @@ exe=$1
 out=$2
 probe=$3
 
-fail() {
-    echo "screenshots: $*" >&2
-    exit 1
-}
+. "$(dirname "$0")/../scripts/lib.sh" screenshots
 
 wine "$exe" &
 program=$!
-trap 'kill $program 2>/dev/null || true' EXIT
+at_exit kill "$program"
 frame=$(wine "$probe" wait Morvesta 30 | tr -d '\r') || fail "the program showed no window"
 read -r left top width height <<<"$frame"
 # A little of the desktop around the window.
@@ -43,4 +40,4 @@ for _ in $(seq 100); do
     kill -0 "$program" 2>/dev/null || break
     sleep 0.1
 done
-echo "screenshots: $out/screenshot-main.png $out/screenshot-summary.png" >&2
+say "$out/screenshot-main.png $out/screenshot-summary.png"

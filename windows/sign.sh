@@ -42,10 +42,7 @@
 # signed release against the reproducible build (verify-release.sh).
 set -euo pipefail
 
-fail() {
-    echo "sign: $*" >&2
-    exit 1
-}
+. "$(dirname "$0")/../scripts/lib.sh" sign
 command -v osslsigncode >/dev/null || fail "osslsigncode is missing (apt-get install osslsigncode)"
 
 # Fails unless the file is readable by its owner only.
@@ -151,8 +148,7 @@ sign_file() {
     name=$(basename "$signed")
     local partial=$signed.partial sig_partial=$signature.partial
     rm -f "$partial" "$sig_partial"
-    # shellcheck disable=SC2064 # (the names as they are now)
-    trap "rm -f '$partial' '$sig_partial'" EXIT
+    at_exit rm -f "$partial" "$sig_partial"
     case "${MORVESTA_SIGN_MODE:-}" in
     sign)
         local timestamp=()
@@ -180,7 +176,7 @@ sign_file() {
     attach)
         if [ -f "$signature" ]; then
             attach "$signature" "$unsigned" "$partial" ||
-                echo "sign: the signature $(basename "$signature") does not fit the rebuilt $name" >&2
+                say "the signature $(basename "$signature") does not fit the rebuilt $name"
             [ -f "$partial" ] || fail "could not attach $signature to $name"
         else
             cp "$unsigned" "$partial"

@@ -4,9 +4,9 @@
 # (which has no .git), the tree without what the builds made.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+. "$top/scripts/lib.sh" source-tar.sh
 if [ "$(git -C "$top" rev-parse --show-toplevel 2>/dev/null)" = "$top" ]; then
-    [ -z "$(git -C "$top" status --porcelain)" ] ||
-        echo "source-tar.sh: the commit only, without the uncommitted changes of $top" >&2
+    [ -z "$(git -C "$top" status --porcelain)" ] || say "the commit only, without the uncommitted changes of $top"
     exec git -C "$top" archive --format=tar HEAD
 fi
 # (Build folders by the names build.sh gives them: "./build*" would take build.sh too.)

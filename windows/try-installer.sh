@@ -27,11 +27,8 @@ earlier=$2
 qt_configured=$3
 probe=$4
 program=$(dirname "$installer")/morvesta.exe
-
-fail() {
-    echo "installer: $*" >&2
-    exit 1
-}
+. "$(dirname "$0")/../scripts/lib.sh" installer
+. "$(dirname "$0")/installer-exit-codes"
 
 version_of() { basename "$1" | sed -n 's/^morvesta-\(.*\)-win64\.exe$/\1/p'; }
 drive_c=$WINEPREFIX/drive_c
@@ -57,31 +54,13 @@ installed_version() {
 # The uninstaller copies itself away and returns at once; wait for its work.
 uninstall() {
     wine "$program_dir/Uninstall.exe" /S || return 1
-    for _ in $(seq 300); do
-        [ -e "$program_dir" ] || return 0
-        sleep 0.1
-    done
-    return 1
+    wait_until 30 "the removal of Program Files\\Morvesta" test ! -e "$program_dir"
 }
 # Exactly one of each, or none of any.
 expect() {
     local found
     found="$(folders) folders, $(shortcuts) shortcuts, $(entries) entries"
     [ "$found" = "$1 folders, $1 shortcuts, $1 entries" ] || fail "$2: $found, not $1 of each"
-}
-
-# Waits a bounded time for a Windows program started in the background to
-# end; fails when it runs on.
-wait_for_exit() {
-    for _ in $(seq 300); do
-        kill -0 "$1" 2>/dev/null || break
-        sleep 0.1
-    done
-    if kill -0 "$1" 2>/dev/null; then
-        kill "$1" 2>/dev/null || true
-        fail "$2 did not end"
-    fi
-    wait "$1"
 }
 
 # Runs the installer interactively until it shows its box, which must say
@@ -96,13 +75,13 @@ interactive_install() {
     [ "$shown" = "$1" ] || fail "the installer's message $2 is '$shown'"
     wine "$probe" close "$title" >/dev/null
     status=0
-    wait_for_exit "$pid" "the installer refusing $2" || status=$?
+    wait_for_exit "$pid" 30 "the installer refusing $2" || status=$?
 }
 
 # Run in place instead, the uninstaller gives its exit code.
 uninstall_in_place() {
     wine "$probe" run '"C:\Program Files\Morvesta\Uninstall.exe" /S _?=C:\Program Files\Morvesta' &
-    wait_for_exit $! "the uninstaller run in place"
+    wait_for_exit $! 30 "the uninstaller run in place"
 }
 # Starts the installed program in the background (its process in $running,
 # any command before it wrapping it, $arguments after it) and waits for its
@@ -115,7 +94,7 @@ start_installed() {
 }
 close_installed() {
     wine "$probe" close Morvesta >/dev/null || true
-    wait_for_exit "$running" "the installed program" || true
+    wait_for_exit "$running" 30 "the installed program" || true
 }
 # Runs a command that must exit with the code given.
 expect_exit() {
@@ -126,7 +105,7 @@ expect_exit() {
 }
 
 scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
+at_exit rm -rf "$scratch"
 
 # What an earlier, interrupted try left behind goes first.
 if [ -x "$program_dir/Uninstall.exe" ]; then uninstall || true; fi
@@ -135,40 +114,37 @@ expect 0 "before installing"
 
 # The prefix is Windows 7 for this, and Windows 10 again whatever happens.
 windows_version() { wine winecfg -v "$1" >/dev/null 2>&1 || fail "could not set Wine to $1"; }
-trap 'windows_version win10; rm -rf "$scratch"' EXIT
+at_exit windows_version win10
 windows_version win7
-status=0
-wine "$installer" /S || status=$?
-[ "$status" -ne 0 ] || fail "the silent install on Windows 7 exited 0"
+expect_exit "$EXIT_WINDOWS_TOO_OLD" "the silent install on Windows 7" wine "$installer" /S
 expect 0 "after the silent install refused Windows 7"
 interactive_install "Morvesta requer o Windows 10 versão 1809 ou posterior." "on Windows 7"
-[ "$status" -ne 0 ] || fail "the interactive install on Windows 7 exited 0"
+[ "$status" -eq "$EXIT_WINDOWS_TOO_OLD" ] || fail "the interactive install on Windows 7 exited $status"
 expect 0 "after the interactive install refused Windows 7"
 windows_version win10
-trap 'rm -rf "$scratch"' EXIT
-echo "installer: refused Windows 7 (exit code $status), with its message" >&2
+say "refused Windows 7 (exit code $status), with its message"
 
 # Only Program Files\Morvesta: a folder made elsewhere may be one any user
 # can write, from which the next upgrade, run as administrator, would start
 # the uninstaller that user put there.
 elsewhere="$drive_c/Morvesta"
-expect_exit 6 "the silent install into C:\\Morvesta" wine "$installer" /S '/D=C:\Morvesta'
+expect_exit "$EXIT_FOLDER" "the silent install into C:\\Morvesta" wine "$installer" /S '/D=C:\Morvesta'
 interactive_install "O Morvesta só pode ser instalado em C:\Program Files\Morvesta, não em C:\Morvesta." \
     "into C:\Morvesta" '/D=C:\Morvesta'
-[ "$status" -eq 6 ] || fail "the interactive install into C:\\Morvesta exited $status, not 6"
+[ "$status" -eq "$EXIT_FOLDER" ] || fail "the interactive install into C:\\Morvesta exited $status"
 [ ! -e "$elsewhere" ] || fail "the install refused into C:\\Morvesta made that folder"
 expect 0 "after the install into C:\\Morvesta was refused"
-echo "installer: refused C:\\Morvesta (exit code 6), silently and interactively" >&2
+say "refused C:\\Morvesta (exit code 6), silently and interactively"
 
 # A file that cannot be written (here a folder in the program's place) stops
 # the install before the installed programs list names it.
 mkdir -p "$program_dir/bin/morvesta.exe"
-expect_exit 5 "the silent install that could not write morvesta.exe" wine "$installer" /S
+expect_exit "$EXIT_FAILED" "the silent install that could not write morvesta.exe" wine "$installer" /S
 [ "$(entries)" = 0 ] || fail "the install that could not write morvesta.exe left an installed programs entry"
 rm -rf "$program_dir"
 find "$drive_c" -path '*/Start Menu/*' -iname '*morvesta*.lnk' -delete
 expect 0 "after the install that could not write morvesta.exe"
-echo "installer: a file it could not write stopped it (exit code 5), unlisted" >&2
+say "a file it could not write stopped it (exit code 5), unlisted"
 
 wine "$earlier" /S || fail "the silent install of $(basename "$earlier") failed"
 [ "$(installed_version)" = "$(version_of "$earlier")" ] ||
@@ -182,22 +158,22 @@ key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Morvesta'
 mkdir -p "$elsewhere"
 cp "$probe" "$elsewhere/Uninstall.exe"
 wine reg add "$key" /v InstallLocation /d 'C:\Morvesta' /f >/dev/null 2>&1
-expect_exit 7 "the silent install over a version recorded in C:\\Morvesta" wine "$installer" /S
+expect_exit "$EXIT_INSTALLED_ELSEWHERE" "the silent install over a version recorded in C:\\Morvesta" wine "$installer" /S
 cmp -s "$scratch/earlier.exe" "$program_dir/bin/morvesta.exe" ||
     fail "the install over a version recorded in C:\\Morvesta changed morvesta.exe"
 [ "$(installed_version)" = "$(version_of "$earlier")" ] ||
     fail "after refusing a version recorded in C:\\Morvesta the list shows '$(installed_version)'"
 wine reg add "$key" /v InstallLocation /d 'C:\Program Files\Morvesta' /f >/dev/null 2>&1
 rm -rf "$elsewhere"
-echo "installer: refused to run the uninstaller of a version recorded in C:\\Morvesta (exit code 7)" >&2
+say "refused to run the uninstaller of a version recorded in C:\\Morvesta (exit code 7)"
 
 # While the earlier program runs, neither this installer nor the earlier
 # uninstaller changes anything.
 start_installed
-expect_exit 4 "the silent install while Morvesta runs" wine "$installer" /S
+expect_exit "$EXIT_RUNNING" "the silent install while Morvesta runs" wine "$installer" /S
 interactive_install "Feche o Morvesta antes de continuar." "while Morvesta runs"
-[ "$status" -eq 4 ] || fail "the interactive install cancelled while Morvesta runs exited $status, not 4"
-expect_exit 4 "the silent uninstall while Morvesta runs" uninstall_in_place
+[ "$status" -eq "$EXIT_RUNNING" ] || fail "the interactive install cancelled while Morvesta runs exited $status"
+expect_exit "$EXIT_RUNNING" "the silent uninstall while Morvesta runs" uninstall_in_place
 cmp -s "$scratch/earlier.exe" "$program_dir/bin/morvesta.exe" ||
     fail "the installer or the uninstaller changed morvesta.exe while it ran"
 expect 1 "after refusing while Morvesta runs"
@@ -206,8 +182,8 @@ expect 1 "after refusing while Morvesta runs"
 close_installed
 start_installed
 close_installed
-echo "installer: refused while Morvesta ran (exit code 4), silently and interactively, as the" \
-    "uninstaller did; the earlier program untouched, started again" >&2
+say "refused while Morvesta ran (exit code 4), silently and interactively, as the" \
+    "uninstaller did; the earlier program untouched, started again"
 
 wine "$installer" /S || fail "the silent install over the earlier version failed"
 expect 1 "after installing over the earlier version"
@@ -221,7 +197,7 @@ file_version=$(strings -el "$program_dir/bin/morvesta.exe" | grep -A1 -x FileVer
 for file in LICENSE.txt THIRD-PARTY-NOTICES.txt; do
     [ -s "$program_dir/$file" ] || fail "the install put no $file beside the program"
 done
-echo "installer: $(basename "$installer") installed over $(basename "$earlier")" >&2
+say "$(basename "$installer") installed over $(basename "$earlier")"
 
 # Every file the program looks for, through strace: none under the prefix
 # Qt for Windows was configured for, which no one installs and any user may
@@ -235,10 +211,10 @@ arguments=()
 # window itself): a window (control type 50032) named Morvesta.
 reads=$(wine "$probe" reads Morvesta | tr -d '\r') || true
 [ "$reads" = "50032 Morvesta" ] || fail "UI Automation reads the window as '$reads'"
-expect_exit 4 "the silent uninstall while Morvesta runs" uninstall_in_place
+expect_exit "$EXIT_RUNNING" "the silent uninstall while Morvesta runs" uninstall_in_place
 cmp -s "$program" "$program_dir/bin/morvesta.exe" || fail "the uninstaller changed morvesta.exe while it ran"
 close_installed
-echo "installer: installed program showed its window at $frame" >&2
+say "installed program showed its window at $frame"
 parent=${qt_configured%/*}
 outside=$(sed 's#[/\\]\+#/#g' "$scratch/trace" |
     grep -oiF -e "${parent#/}/" -e "${parent#/}\"" -e "/${qt_configured##*/}/" -e "/${qt_configured##*/}\"" |
@@ -246,11 +222,11 @@ outside=$(sed 's#[/\\]\+#/#g' "$scratch/trace" |
 [ -z "$outside" ] || fail "the installed program looked in $qt_configured: $(sed 's#[/\\]\+#/#g' \
     "$scratch/trace" | grep -iF "$outside" | grep -o '"[^"]*"' | head -n1)"
 grep -q 'morvesta\.exe' "$scratch/trace" || fail "strace saw nothing of the installed program"
-echo "installer: the installed program looked for nothing in $qt_configured" >&2
+say "the installed program looked for nothing in $qt_configured"
 ! grep -v execve "$scratch/trace" | grep -q 'planted\.qss' ||
     fail "the installed program read the style sheet given on its command line"
-echo "installer: the installed program opened no style sheet given on its command line" >&2
+say "the installed program opened no style sheet given on its command line"
 
 uninstall || fail "the silent uninstall failed or left Program Files\\Morvesta behind"
 expect 0 "after uninstalling"
-echo "installer: upgrade, start and silent uninstall passed" >&2
+say "upgrade, start and silent uninstall passed"

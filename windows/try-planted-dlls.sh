@@ -19,12 +19,10 @@ exe=$1
 planted=$2
 probe=$3
 
-fail() {
-    echo "planted DLLs: $*" >&2
-    exit 1
-}
+. "$here/../scripts/lib.sh" "planted DLLs"
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/morvesta-planted.XXXXXX")
-trap 'wine "$probe" close Morvesta >/dev/null 2>&1 || true; rm -rf "$scratch"' EXIT
+at_exit rm -rf "$scratch"
+at_exit wine "$probe" close Morvesta
 folder=$scratch/Downloads
 mkdir "$folder"
 cp "$exe" "$folder/morvesta.exe"
@@ -104,5 +102,5 @@ start_and_close "the program beside $(echo $names)" "$scratch/loaded-beside" \
 [ -z "$(ran)" ] || fail "the program beside $(echo $names) started$(ran)"
 taken=$(loaded "$scratch/loaded-beside" | grep -iF 'Downloads\' | base | grep -vx morvesta.exe | tr '\n' ' ' || true)
 [ -z "$taken" ] || fail "the program beside $(echo $names) loaded the planted $taken"
-echo "planted DLLs: the program started, was read and ended beside $(wc -w <<<"$names") planted DLLs" \
-    "($(echo $names)) and loaded none of them${untried:+; not tried under Wine, whose own DLLs import them: $untried}" >&2
+say "the program started, was read and ended beside $(wc -w <<<"$names") planted DLLs" \
+    "($(echo $names)) and loaded none of them${untried:+; not tried under Wine, whose own DLLs import them: $untried}"

@@ -22,17 +22,13 @@
 #   try-signing.sh <tree>   (a git checkout, as a signed build needs)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-. "$here/../cmake/build-env.sh"
+. "$here/../scripts/lib.sh" try-signing
 build_env_cache
 tree=$(cd "$1" && pwd)
 built=$tree/build-windows
 
-fail() {
-    echo "try-signing: $*" >&2
-    exit 1
-}
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/morvesta-signing.XXXXXX")
-trap 'rm -rf "$scratch"' EXIT
+at_exit rm -rf "$scratch"
 cd "$scratch"
 
 openssl req -x509 -newkey rsa:3072 -nodes -keyout ca.key -out ca.pem -days 2 -subj "/CN=Morvesta throwaway CA" \
@@ -66,7 +62,7 @@ refused() {
         fail "$what: not one line but: $(head -c 400 errors)"
     tail -n1 errors | grep -qF "$words" || fail "$what: '$words' not said, but: $(tail -n1 errors)"
     ! ls "$built" | grep -E '^(morvesta.*\.exe|SHA256SUMS|.*\.sig)$' || fail "$what: left the release files above"
-    echo "try-signing: refused $what: $(tail -n1 errors)" >&2
+    say "refused $what: $(tail -n1 errors)"
 }
 refused "a missing key" "no such file" MORVESTA_SIGN_PKCS12="$scratch/missing.p12" MORVESTA_SIGN_PASSWORD=x
 refused "a damaged key" "not a PKCS#12 file" MORVESTA_SIGN_PKCS12="$scratch/damaged.p12" MORVESTA_SIGN_PASSWORD=x
@@ -95,7 +91,7 @@ done
 for file in morvesta.exe.sig "$installer.sig" Uninstall.exe.sig; do
     grep -q " $file\$" "$built/SHA256SUMS" || fail "$file is not in SHA256SUMS"
 done
-echo "try-signing: signed and verified morvesta.exe, $installer and its uninstaller ($((SECONDS - start)) s)" >&2
+say "signed and verified morvesta.exe, $installer and its uninstaller ($((SECONDS - start)) s)"
 
 "$here/verify-release.sh" "$built" "$scratch/rebuilt" || fail "verify-release did not pass on the signed release"
 mkdir tampered
@@ -105,7 +101,7 @@ perl -e 'open(my $f, "+<:raw", $ARGV[0]) or die; seek($f, 4099, 0); read($f, my 
 ! "$here/verify-release.sh" tampered "$scratch/rebuilt" 2>errors || fail "verify-release passed a changed morvesta.exe"
 grep -q "morvesta.exe is not the build .* from offset 4099 " errors ||
     fail "verify-release did not name morvesta.exe and offset 4099: $(head -c 400 errors)"
-echo "try-signing: a changed copy refused: $(grep -m1 'offset 4099' errors)" >&2
+say "a changed copy refused: $(grep -m1 'offset 4099' errors)"
 
 # Releases whose source archive was changed: it is unpacked, changed by
 # <command> (run in the project's folder in it) and packed again beside
@@ -125,7 +121,7 @@ doctored() {
     rm -rf doctored/tree
     ! "$here/verify-release.sh" doctored "$scratch/rebuilt" 2>errors || fail "verify-release passed $what"
     tail -n1 errors | grep -qF "/$file:" || fail "verify-release did not name $file for $what: $(tail -n1 errors)"
-    echo "try-signing: $what refused: $(tail -n1 errors)" >&2
+    say "$what refused: $(tail -n1 errors)"
 }
 # The release's own script would copy the release into the build folder, so
 # that a verifier running it compares the release with itself.

@@ -27,14 +27,10 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
-. "$top/cmake/build-env.sh"
+. "$top/scripts/lib.sh" verify-release
 build_env_modes
 build_env_cache
 
-fail() {
-    echo "verify-release: $*" >&2
-    exit 1
-}
 [ $# -ge 1 ] && [ $# -le 2 ] || { echo "usage: $0 <release folder> [work folder]" >&2; exit 2; }
 [ -d "$1" ] || fail "no folder $1"
 release=$(cd "$1" && pwd)
@@ -97,15 +93,15 @@ mkdir "$work/tree/commit"
 git -C "$top" archive --format=tar "$commit" | tar -x --no-same-permissions -C "$work/tree/commit"
 difference=$(first_difference "$work/tree/commit" "$unpacked/morvesta-$version")
 [ -z "$difference" ] || fail "$name is not commit ${commit:0:12}: morvesta-$version/$difference"
-echo "verify-release: $step. the project in $name is commit ${commit:0:12}, file for file" >&2
+say "$step. the project in $name is commit ${commit:0:12}, file for file"
 
 step=2
 qt_prefix=$("$here/qt.sh" | tail -n1) || fail "no Qt for Windows on this machine (windows/qt.sh failed)"
 difference=$(first_difference "$qt_prefix/source" "$unpacked/qt6-base")
 [ -z "$difference" ] ||
     fail "Qt's source in $name is not the package apt fetched here for $qt_prefix: qt6-base/$difference"
-echo "verify-release: $step. Qt's source in $name is the package apt fetched and checked here" \
-    "($(cd "$unpacked/qt6-base" && ls ./*.dsc | sed 's#^\./##'))" >&2
+say "$step. Qt's source in $name is the package apt fetched and checked here" \
+    "($(cd "$unpacked/qt6-base" && ls ./*.dsc | sed 's#^\./##'))"
 
 signatures=()
 for signature in "$release"/*.sig; do
@@ -114,7 +110,7 @@ done
 stamp=$(cat "$archive" "${signatures[@]}" | sha256sum | cut -d' ' -f1)
 if [ "$(cat "$work/.built" 2>/dev/null)" != "$stamp" ]; then
     rm -rf "$work/build" "$work/.built"
-    echo "verify-release: 3. building commit ${commit:0:12} in $work" >&2
+    say "3. building commit ${commit:0:12} in $work"
     # A bare environment: no signing key of the caller's, only the signatures.
     (cd "$work/tree/commit" && "${build_env_bare[@]}" HOME="$HOME" MORVESTA_CACHE="$MORVESTA_CACHE" \
         MORVESTA_SIGN_MODE=attach MORVESTA_SIGN_FROM="$release" BUILD_DIR="$work/build" \
@@ -128,7 +124,7 @@ for file in morvesta.exe "$installer" "$name.tar"; do
     signed=
     [ ! -f "$release/$file.sig" ] || signed=" plus its signature"
     if result=$(LC_ALL=C cmp "$release/$file" "$work/build/$file" 2>&1); then
-        echo "verify-release: $file is the build of commit ${commit:0:12}$signed" >&2
+        say "$file is the build of commit ${commit:0:12}$signed"
         continue
     fi
     differ=1
@@ -139,7 +135,7 @@ for file in morvesta.exe "$installer" "$name.tar"; do
     elif [[ $result =~ EOF\ on\ .*\ which\ is\ empty ]]; then
         offset=0
     else
-        echo "verify-release: $file could not be compared: $result" >&2
+        say "$file could not be compared: $result"
         continue
     fi
     printf 'verify-release: %s is not the build of commit %s%s: they differ from offset %d (0x%x) on\n' \
@@ -147,4 +143,4 @@ for file in morvesta.exe "$installer" "$name.tar"; do
 done
 [ "$differ" -eq 0 ] || fail "$release is not the build of its source archive (the build is in $work)"
 [ -z "$temporary" ] || rm -rf "$temporary"
-echo "verify-release: passed: $release is the build of commit ${commit:0:12}, byte for byte" >&2
+say "passed: $release is the build of commit ${commit:0:12}, byte for byte"

@@ -8,13 +8,14 @@
 # (as under CTest) takes seconds longer to end, so the program writes to
 # files, printed here when it ends.
 set -uo pipefail
+. "$(dirname "$0")/../scripts/lib.sh" wine-run
 export WINEDEBUG=${WINEDEBUG:--all}
 program=$1
 shift
 output=$(mktemp -p . .wine-run-XXXXXX)
 errors=$output.err
 report=$output.txt
-trap 'rm -f "$output" "$errors" "$report"' EXIT
+at_exit rm -f "$output" "$errors" "$report"
 case "$(basename "$program")" in
 tst_*.exe) wine "$program" -o "$(basename "$report"),txt" "$@" >"$output" 2>"$errors" </dev/null ;;
 *) wine "$program" "$@" >"$output" 2>"$errors" </dev/null ;;
