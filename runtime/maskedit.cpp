@@ -83,11 +83,11 @@ void MaskEdit::setSensitive(bool sensitive)
         Qt::ImhSensitiveData | Qt::ImhNoPredictiveText | Qt::ImhDigitsOnly;
     setInputMethodHints(sensitive ? inputMethodHints() | hints : inputMethodHints() & ~hints);
     setDragEnabled(false);
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    if (sensitive)
-        connect(clipboard, &QClipboard::selectionChanged, this, &MaskEdit::dropPrimarySelection);
-    else
-        disconnect(clipboard, &QClipboard::selectionChanged, this, &MaskEdit::dropPrimarySelection);
+    if (!sensitive && m_watchingSelection) {
+        disconnect(QGuiApplication::clipboard(), &QClipboard::selectionChanged, this,
+                   &MaskEdit::dropPrimarySelection);
+        m_watchingSelection = false;
+    }
 }
 
 // On X11 QLineEdit hands every selection made by key or mouse to the primary
@@ -103,6 +103,13 @@ void MaskEdit::dropPrimarySelection()
 
 bool MaskEdit::event(QEvent *event)
 {
+    // (Watched from the first focus on, which every key and click that
+    // selects comes after: the program does not start the clipboard before.)
+    if (m_sensitive && !m_watchingSelection && event->type() == QEvent::FocusIn) {
+        connect(QGuiApplication::clipboard(), &QClipboard::selectionChanged, this,
+                &MaskEdit::dropPrimarySelection);
+        m_watchingSelection = true;
+    }
     const QScopedValueRollback inOwnEvent(m_inOwnEvent, true);
     return QLineEdit::event(event);
 }

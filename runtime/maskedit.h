@@ -89,6 +89,7 @@ private:
     QChar m_prompt = u'_';
     bool m_caretOnPress = false;
     bool m_sensitive = false;
+    bool m_watchingSelection = false;
     // Inside one of the field's own events, the moment QLineEdit copies a
     // selection to the X11 primary selection.
     bool m_inOwnEvent = false;
