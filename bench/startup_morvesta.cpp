@@ -1,26 +1,12 @@
-// The program's start-up as main() does it, ending once the main window is
+// The program's start-up as main() runs it, ending once the main window is
 // shown and idle.
 
 #include "startupquit.h"
 
 #include "app/frmmorvesta.h"
-
-#include "runtime/geometry.h"
-#include "runtime/program.h"
-
-#include <QApplication>
+#include "app/startup.h"
 
 int main(int argc, char *argv[])
 {
-    int qtArgc = 1;
-    char *qtArgv[] = {runtime::programName(argc, argv), nullptr};
-    runtime::setUpQt();
-    QApplication app(qtArgc, qtArgv);
-    runtime::setUpProgram();
-
-    frmMorvesta window;
-    runtime::centreOnScreen(&window);
-    new QuitWhenShownAndIdle(&window);
-    window.show();
-    return app.exec();
+    return runMorvesta(argc, argv, [](frmMorvesta &window) { new QuitWhenShownAndIdle(&window); });
 }
