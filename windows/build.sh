@@ -41,6 +41,7 @@ for stage in "${run[@]}"; do
     declare -F "stage_${stage//-/_}" >/dev/null || fail "no stage '$stage' (windows/build.sh help lists them)"
 done
 
+prepare "${run[@]}"
 start=$SECONDS
 for stage in "${run[@]}"; do
     stage_start=$SECONDS

@@ -197,13 +197,24 @@ stage_imports() {
         fail "morvesta.exe has no stack protector"
 }
 
+# Before the first stage: a run that makes the program removes what an
+# earlier run released, since nothing this run does not make again may stay
+# under a release file's name (an unsigned file where a signed one is
+# expected above all); and a run that signs reads its key, so that a bad
+# one stops it with one line before anything is made.
+#   prepare <stage>...
+prepare() {
+    if [[ " $* " == *" program "* ]]; then
+        rm -rf "$build"/morvesta.exe "$build"/morvesta-*-win64.exe* "$build"/*.sig "$build/SHA256SUMS" \
+            "$build/signatures"
+    fi
+    if [[ " $* " == *" program "* || " $* " == *" installer "* ]]; then
+        use_signing
+    fi
+}
+
 stage_program() {
     need "$build/bin/morvesta.exe" build
-    # What an earlier run released goes first: nothing this run does not
-    # make again may stay under a release file's name (an unsigned file
-    # where a signed one is expected above all).
-    rm -rf "$build"/morvesta.exe "$build"/morvesta-*-win64.exe* "$build"/*.sig "$build/SHA256SUMS" \
-        "$build/signatures"
     use_signing
     rm -rf "$build/stage"
     cmake --install "$build" --strip --prefix "$build/stage" >/dev/null
