@@ -233,12 +233,13 @@ stage_program() {
 }
 
 stage_suite() {
-    compgen -G "$build/bin/tst_*.exe" >/dev/null || fail "no tests in $build: run the build stage with them"
+    grep -q '^MORVESTA_BUILD_TESTS:BOOL=ON$' "$build/CMakeCache.txt" 2>/dev/null ||
+        fail "$build is configured without the tests: run the build stage (not package)"
     use_wine
     # Windows has its calculator, calc.exe, in its system folder; Wine has
     # none, so the tests' stand-in program takes its place in our prefix.
     cp "$build/bin/standin.exe" "$WINEPREFIX/drive_c/windows/system32/calc.exe"
-    (cd "$build" && ctest --output-on-failure --timeout 300 </dev/null)
+    (cd "$build" && ctest --output-on-failure --no-tests=error --timeout 300 </dev/null)
 }
 
 stage_installer() {
