@@ -6,8 +6,11 @@
 #include "runtime/maskedit.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 
 bool writeProgram(const QString &path, const QByteArray &body)
 {
@@ -100,4 +103,37 @@ Shown MainWindowTest::checkOut(const std::function<void()> &route)
     // Callers check what was shown; a summary that never came leaves it empty.
     static_cast<void>(QTest::qWaitFor([&] { return closed && !m_window->loadedResumo(); }));
     return shown;
+}
+
+void MainWindowTest::typePrice(int slot, const QString &text) const
+{
+    auto *list = find<runtime::ListCombo>(QStringLiteral("cmbValor%1").arg(slot));
+    list->setFocus();
+    list->lineEdit()->selectAll();
+    QTest::keyClick(list->lineEdit(), Qt::Key_Delete);
+    QTest::keyClicks(list->lineEdit(), text);
+}
+
+void MainWindowTest::withSummary(const std::function<void(frmResumo &)> &check)
+{
+    bool checked = false;
+    QTimer::singleShot(0, this, [&] {
+        QPointer<frmResumo> resumo = m_window->loadedResumo();
+        QVERIFY(resumo && resumo->isVisible());
+        QVERIFY(QTest::qWaitForWindowActive(resumo));
+        check(*resumo);
+        checked = true;
+        if (resumo && resumo->isVisible())
+            QTest::mouseClick(resumo->ui().cmdSair, Qt::LeftButton);
+    });
+    m_window->cmdTotal_Click();
+    QVERIFY(checked);
+}
+
+QStringList entries(const QListWidget *list)
+{
+    QStringList texts;
+    for (int row = 0; row < list->count(); ++row)
+        texts << list->item(row)->text();
+    return texts;
 }

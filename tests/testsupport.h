@@ -13,6 +13,9 @@
 #include <QWidget>
 #include <QtTest>
 
+class QListWidget;
+class frmResumo;
+
 #include <functional>
 #include <memory>
 
@@ -57,6 +60,9 @@ inline void usePointLocale()
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 }
 
+// The entries of a list box, top to bottom.
+QStringList entries(const QListWidget *list);
+
 // Writes an executable file (a stand-in for a program the tests start).
 bool writeProgram(const QString &path, const QByteArray &body);
 
@@ -90,6 +96,10 @@ protected:
     void click(const QString &name) const { QTest::mouseClick(find(name), Qt::LeftButton); }
     void showActive();
     void typeCardNumber(const QString &digits) const;
+    // Types text over what the price list of the slot holds.
+    void typePrice(int slot, const QString &text) const;
+    // Shows the summary through checkout and runs check while it is up.
+    void withSummary(const std::function<void(frmResumo &)> &check);
     void pickBrand(int position) const;
     // Runs checkout, notes what the summary shows and closes it with "Sair".
     Shown checkOut(const std::function<void()> &route);
