@@ -83,11 +83,6 @@ void MaskEdit::setSensitive(bool sensitive)
         Qt::ImhSensitiveData | Qt::ImhNoPredictiveText | Qt::ImhDigitsOnly;
     setInputMethodHints(sensitive ? inputMethodHints() | hints : inputMethodHints() & ~hints);
     setDragEnabled(false);
-    if (!sensitive && m_watchingSelection) {
-        disconnect(QGuiApplication::clipboard(), &QClipboard::selectionChanged, this,
-                   &MaskEdit::dropPrimarySelection);
-        m_watchingSelection = false;
-    }
 }
 
 // On X11 QLineEdit hands every selection made by key or mouse to the primary
@@ -95,7 +90,7 @@ void MaskEdit::setSensitive(bool sensitive)
 // another program's request for it, the text never leaves the program.
 void MaskEdit::dropPrimarySelection()
 {
-    if (!m_inOwnEvent)
+    if (!m_sensitive || !m_inOwnEvent)
         return;
     const QScopedValueRollback clearing(m_inOwnEvent, false);
     QGuiApplication::clipboard()->clear(QClipboard::Selection);

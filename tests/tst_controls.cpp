@@ -17,12 +17,25 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include <memory>
+
 using runtime::ListCombo;
 
 namespace {
 
 const QStringList kFive = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"),
                            QStringLiteral("d"), QStringLiteral("e")};
+
+// A list of the five entries, shown with the focus, at the position given.
+std::unique_ptr<ListCombo> focusedList(ListCombo::Kind kind, int position)
+{
+    auto list = std::make_unique<ListCombo>(kind);
+    list->addItems(kFive);
+    list->setListIndex(position);
+    list->show();
+    list->setFocus();
+    return list;
+}
 
 // Two option buttons sharing a container, shown.
 struct OptionGroup
@@ -133,11 +146,8 @@ void tst_Controls::listIndexOnEmptyListRaisesClick()
 
 void tst_Controls::operatorPickRaisesClick()
 {
-    ListCombo list(ListCombo::Kind::DropDownList);
-    list.addItems(kFive);
-    list.setListIndex(-1);
-    list.show();
-    list.setFocus();
+    auto focused = focusedList(ListCombo::Kind::DropDownList, -1);
+    ListCombo &list = *focused;
     QSignalSpy clicks(&list, &ListCombo::click);
 
     QTest::keyClick(&list, Qt::Key_Down);
@@ -149,11 +159,8 @@ void tst_Controls::operatorPickRaisesClick()
 
 void tst_Controls::simpleComboKeepsTypedTextOutOfTheList()
 {
-    ListCombo list(ListCombo::Kind::SimpleCombo);
-    list.addItems(kFive);
-    list.setListIndex(-1);
-    list.show();
-    list.setFocus();
+    auto focused = focusedList(ListCombo::Kind::SimpleCombo, -1);
+    ListCombo &list = *focused;
 
     QTest::keyClicks(&list, QStringLiteral("ab"));
     QCOMPARE(list.text(), QStringLiteral("ab"));
@@ -170,11 +177,8 @@ void tst_Controls::simpleComboKeepsTypedTextOutOfTheList()
 
 void tst_Controls::simpleComboUpDownMoveThroughHiddenList()
 {
-    ListCombo list(ListCombo::Kind::SimpleCombo);
-    list.addItems(kFive);
-    list.setListIndex(-1);
-    list.show();
-    list.setFocus();
+    auto focused = focusedList(ListCombo::Kind::SimpleCombo, -1);
+    ListCombo &list = *focused;
 
     QTest::keyClick(&list, Qt::Key_Down);
     QCOMPARE(list.text(), QStringLiteral("a"));
@@ -189,11 +193,8 @@ void tst_Controls::simpleComboUpDownMoveThroughHiddenList()
 
 void tst_Controls::simpleComboSelectionFromCodeReplacesTypedText()
 {
-    ListCombo list(ListCombo::Kind::SimpleCombo);
-    list.addItems(kFive);
-    list.setListIndex(2);
-    list.show();
-    list.setFocus();
+    auto focused = focusedList(ListCombo::Kind::SimpleCombo, 2);
+    ListCombo &list = *focused;
     list.lineEdit()->selectAll();
     QTest::keyClicks(&list, QStringLiteral("99"));
     QCOMPARE(list.text(), QStringLiteral("99"));

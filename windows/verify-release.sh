@@ -84,7 +84,6 @@ unpacked=$work/tree/$name
 [ -d "$unpacked/morvesta-$version" ] && [ -d "$unpacked/qt6-base" ] ||
     fail "$archive holds no $name/morvesta-$version and $name/qt6-base"
 
-step=1
 commit=$(head -n1 "$unpacked/morvesta-$version/cmake/source-commit" 2>/dev/null || true)
 [[ $commit =~ ^[0-9a-f]{40}$ ]] || fail "$archive names no commit (cmake/source-commit holds '$commit')"
 git -C "$top" cat-file -e "$commit^{commit}" 2>/dev/null ||
@@ -93,14 +92,13 @@ mkdir "$work/tree/commit"
 git -C "$top" archive --format=tar "$commit" | tar -x --no-same-permissions -C "$work/tree/commit"
 difference=$(first_difference "$work/tree/commit" "$unpacked/morvesta-$version")
 [ -z "$difference" ] || fail "$name is not commit ${commit:0:12}: morvesta-$version/$difference"
-say "$step. the project in $name is commit ${commit:0:12}, file for file"
+say "1. the project in $name is commit ${commit:0:12}, file for file"
 
-step=2
 qt_prefix=$("$here/qt.sh" | tail -n1) || fail "no Qt for Windows on this machine (windows/qt.sh failed)"
 difference=$(first_difference "$qt_prefix/source" "$unpacked/qt6-base")
 [ -z "$difference" ] ||
     fail "Qt's source in $name is not the package apt fetched here for $qt_prefix: qt6-base/$difference"
-say "$step. Qt's source in $name is the package apt fetched and checked here" \
+say "2. Qt's source in $name is the package apt fetched and checked here" \
     "($(cd "$unpacked/qt6-base" && ls ./*.dsc | sed 's#^\./##'))"
 
 signatures=()
